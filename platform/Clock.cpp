@@ -1,0 +1,33 @@
+// The system clock and the one installed-clock seam.
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace {
+
+// The monotonic clock counts from an unspecified start (boot on Linux); the offset keeps
+// the reading at 10000 or more even right after it starts.
+constexpr uint64_t kTickOffsetMs = 10000;
+
+class TSystemClock : public TClock {
+public:
+    [[nodiscard]] uint32_t Ticks() const override {
+        const auto sinceStart = std::chrono::steady_clock::now().time_since_epoch();
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count();
+        // Truncation to 32 bits is the wrap the game's timing arithmetic expects.
+        return static_cast<uint32_t>(static_cast<uint64_t>(ms) + kTickOffsetMs);
+    }
+};
+
+TSystemClock systemClock;
+TClock* installedClock = &systemClock;
+
+} // namespace
+
+uint32_t SystemTicks() {
+    return installedClock->Ticks();
+}
+
+void SetClock(TClock* clock) {
+    installedClock = clock != nullptr ? clock : &systemClock;
+}
