@@ -1,0 +1,103 @@
+// The engine's one tagged value: every data-stack slot is a TVariant, and values cross the host
+// boundary as TVariants. Strings, objects and dynamic arrays are shared, reference-counted reps.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The tag. A typed slot (an Integer variable, say) keeps the tag it was initialised with, so the
+// runtime can read its payload without looking at the tag; only Variant slots change tag.
+enum class TVarKind : uint8_t { Empty, Null, Integer, Float, Boolean, String, Object, Array };
+
+struct TStringRep;
+struct TObjectRep;
+struct TArrayRep;
+
+class TVariant {
+public:
+    TVariant() noexcept : I(0) {}
+    TVariant(int32_t v) noexcept : I(v), Tag(TVarKind::Integer) {}
+    TVariant(int64_t v) noexcept : I(v), Tag(TVarKind::Integer) {}
+    TVariant(double v) noexcept : F(v), Tag(TVarKind::Float) {}
+    TVariant(bool v) noexcept : I(v ? 1 : 0), Tag(TVarKind::Boolean) {}
+    TVariant(std::string_view v);
+    TVariant(const char* v) : TVariant(std::string_view(v)) {}
+    TVariant(const std::string& v) : TVariant(std::string_view(v)) {}
+    TVariant(const TVariant& other) noexcept;
+    TVariant(TVariant&& other) noexcept : I(other.I), Tag(other.Tag) { other.Tag = TVarKind::Empty; }
+    TVariant& operator=(const TVariant& other) noexcept;
+    TVariant& operator=(TVariant&& other) noexcept;
+    ~TVariant() { Release(); }
+
+    [[nodiscard]] static TVariant Null() noexcept;
+    [[nodiscard]] static TVariant Unassigned() noexcept { return {}; }
+
+    [[nodiscard]] TVarKind Kind() const noexcept { return Tag; }
+    [[nodiscard]] bool IsNull() const noexcept { return Tag == TVarKind::Null; }
+    [[nodiscard]] bool IsEmpty() const noexcept { return Tag == TVarKind::Empty; }
+    // The variant type code scripts see ("TVarType"): varEmpty 0, varNull 1, varInteger 3,
+    // varDouble 5, varBoolean 11, varUnknown 13 (objects, arrays), varString 256.
+    [[nodiscard]] int32_t VarType() const noexcept;
+
+    // Conversions as the script's Variant rules make them. A value that does not convert raises
+    // EScriptError with "Could not convert variant of type (%s) into type (%s)" (or the parse
+    // error of the string); Null and Unassigned convert to 0, 0.0, False and ''.
+    [[nodiscard]] int64_t AsInteger() const;
+    [[nodiscard]] double AsFloat() const;
+    [[nodiscard]] bool AsBoolean() const;
+    [[nodiscard]] std::string AsString() const;
+    // The type name used in conversion messages: "Empty", "Null", "Integer", "Double", "Boolean",
+    // "String", "Object", "Array".
+    [[nodiscard]] std::string_view KindName() const noexcept;
+
+    // Runtime access to the payload of a slot whose tag the compiler already knows.
+    [[nodiscard]] int64_t Int() const noexcept { return I; }
+    [[nodiscard]] int64_t& IntRef() noexcept { return I; }
+    [[nodiscard]] double Flt() const noexcept { return F; }
+    [[nodiscard]] double& FltRef() noexcept { return F; }
+    [[nodiscard]] bool Bool() const noexcept { return I != 0; }
+    [[nodiscard]] TStringRep* Str() const noexcept { return S; }
+    [[nodiscard]] TObjectRep* Obj() const noexcept { return O; }
+    [[nodiscard]] TArrayRep* Arr() const noexcept { return A; }
+    // A var parameter's slot holds the address of its argument; the tag stays Empty, so
+    // releasing the slot leaves the argument alone.
+    [[nodiscard]] TVariant* Ref() const noexcept { return R; }
+    void SetRef(TVariant* target) noexcept {
+        Release();
+        R = target;
+        Tag = TVarKind::Empty;
+    }
+    // The text of a String slot without copying ('' for the empty string).
+    [[nodiscard]] std::string_view StrView() const noexcept;
+    // Makes this String slot's text unshared and returns it for appending in place.
+    [[nodiscard]] std::string& MutableStr();
+    // Takes ownership of one reference to a rep (the rep's count already includes it).
+    static TVariant AdoptString(TStringRep* rep) noexcept;
+    static TVariant AdoptObject(TObjectRep* rep) noexcept;
+    static TVariant AdoptArray(TArrayRep* rep) noexcept;
+    // A typed empty slot: Integer 0, Float 0.0, Boolean False, String '', nil object or array.
+    [[nodiscard]] static TVariant Zero(TVarKind kind) noexcept;
+
+private:
+    void Release() noexcept;
+    void Retain() const noexcept;
+
+    union {
+        int64_t I;
+        double F;
+        TStringRep* S; // nullptr is the empty string, so a fresh String slot allocates nothing
+        TObjectRep* O;
+        TArrayRep* A;
+        TVariant* R;
+    };
+    TVarKind Tag = TVarKind::Empty;
+};
+
+// Floats as scripts print them: up to 15 significant digits, no trailing zeros, "E" exponent
+// ("3.5", "0.333333333333333", "1E20", "1.5E-7").
+[[nodiscard]] std::string FloatToText(double v);
+
+// Equality and ordering of two variants as the script's relations compare them (numbers by
+// value, strings by code, mixed number and string by converting the string).
+[[nodiscard]] int CompareVariants(const TVariant& a, const TVariant& b);
