@@ -1,30 +1,23 @@
-// The error the built-in routines raise when a script hands them something they cannot use
-// (a text that is no number, a month 13, a position outside a string). The engine turns it
-// into a run-time error of the script at the call; ClassName is what scripts see as the
-// host error's class.
+// The errors the built-in routines raise when a script hands them something they cannot use
+// (a text that is no number, a month 13, a position outside a string). They are host errors,
+// so the engine turns them into run-time errors of the script at the call and scripts see the
+// class name in the host-error class's ExceptionClass field.
 #pragma once
 
-#include <stdexcept>
+#include "script/ScriptError.h"
+
 #include <string>
-#include <string_view>
 
-class EBuiltinError : public std::runtime_error {
-public:
-    EBuiltinError(std::string_view className, const std::string& message)
-        : std::runtime_error(message), Class(className) {}
-
-    [[nodiscard]] const std::string& ClassName() const noexcept { return Class; }
-
-private:
-    std::string Class;
-};
+namespace Builtin {
 
 // A text or value that does not convert ("'x' is not a valid integer value").
 [[noreturn]] inline void ThrowConvertError(const std::string& message) {
-    throw EBuiltinError("EConvertError", message);
+    throw EHostError("EConvertError", message);
 }
 
-// A position or size outside what the routine accepts.
+// A position, code or size outside what the routine accepts.
 [[noreturn]] inline void ThrowRangeError(const std::string& message) {
-    throw EBuiltinError("ERangeError", message);
+    throw EHostError("ERangeError", message);
 }
+
+} // namespace Builtin

@@ -3,6 +3,7 @@
 #include "script/BuiltinsStrings.h"
 
 #include "script/BuiltinsError.h"
+#include "script/Variant.h"
 
 #include <algorithm>
 #include <charconv>
@@ -188,34 +189,7 @@ std::string IntToHex(int64_t v, int64_t digits) {
 }
 
 std::string FloatToStr(double f) {
-    if (std::isnan(f)) return "NAN";
-    if (std::isinf(f)) return f > 0 ? "INF" : "-INF";
-    if (f == 0.0) return "0";
-    // "%.14e" rounds to the 15 significant digits, then the layout is chosen from the exponent.
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(f));
-    std::string digits;
-    digits += buffer[0];
-    digits.append(buffer + 2, 14);
-    const int exponent = std::atoi(buffer + 17);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    std::string result = f < 0 ? "-" : "";
-    if (exponent >= 15 || exponent < -4) {
-        result += digits[0];
-        if (digits.size() > 1) result += "." + digits.substr(1);
-        result += "E" + std::to_string(exponent);
-    } else if (exponent < 0) {
-        result += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const size_t whole = static_cast<size_t>(exponent) + 1;
-        if (digits.size() <= whole) {
-            result += digits + std::string(whole - digits.size(), '0');
-        } else {
-            result += digits.substr(0, whole) + "." + digits.substr(whole);
-        }
-    }
-    return result;
+    return FloatToText(f);
 }
 
 double StrToFloat(std::string_view str) {
