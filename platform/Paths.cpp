@@ -136,10 +136,14 @@ std::string ExecutableFolder() {
     return exe.substr(0, slash + 1);
 }
 
-std::string ExecutableStem() {
+std::string ExecutableFileName() {
     const std::string exe = ProcSelfExe();
     const size_t slash = exe.rfind('/');
-    std::string name = slash == std::string::npos ? exe : exe.substr(slash + 1);
+    return slash == std::string::npos ? exe : exe.substr(slash + 1);
+}
+
+std::string ExecutableStem() {
+    std::string name = ExecutableFileName();
     const size_t dot = name.rfind('.');
     // A leading dot names a hidden file, not an extension.
     if (dot != std::string::npos && dot > 0) name.erase(dot);

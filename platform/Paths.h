@@ -18,6 +18,9 @@
 // The folder holding the running executable, with a trailing "/".
 [[nodiscard]] std::string ExecutableFolder();
 
+// The executable's file name without its folder ("duelmark").
+[[nodiscard]] std::string ExecutableFileName();
+
 // The executable's file name without its extension ("duelmark", "game" for "game.exe").
 [[nodiscard]] std::string ExecutableStem();
 

@@ -1,0 +1,81 @@
+// The media library's start and end, in the order every other unit relies on.
+#include "media/BriskLibrary.h"
+
+#include "media/BriskDraws.h"
+#include "media/BriskImage.h"
+#include "media/BriskLogger.h"
+#include "media/BriskSound.h"
+#include "media/BriskText.h"
+#include "platform/Paths.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+namespace {
+
+// Mono unsigned 8-bit at 22050 Hz with a 512-frame buffer: small effects, low latency.
+constexpr int kAudioRate = 22050;
+constexpr int kAudioChannels = 1;
+constexpr int kAudioBufferFrames = 512;
+
+} // namespace
+
+TBriskLibrary::TBriskLibrary() {
+    Start(ExecutableFolder(), ExecutableFileName());
+}
+
+TBriskLibrary::TBriskLibrary(std::string appPath, std::string exeName) {
+    Start(std::move(appPath), std::move(exeName));
+}
+
+void TBriskLibrary::Start(std::string appPath, std::string exeName) {
+    OwnedLogger = std::make_unique<TLogger>(appPath, exeName);
+    Logger = OwnedLogger.get();
+    Logger->LogStatus("Starting Application", "Initialization");
+
+    Logger->LogStatus("SDL being started up.", "BriskDraws.Initialization");
+    OwnedScreen = std::make_unique<TBriskDraw>(appPath, exeName);
+    Screen = OwnedScreen.get();
+
+    OwnedImageList = std::make_unique<TBriskImageList>();
+    ImageList = OwnedImageList.get();
+
+    TrueTypeStarted = TTF_Init() == 0;
+    if (!TrueTypeStarted)
+        Logger->LogError(std::string("Couldn't initialize TTF: ") + SDL_GetError(), "BriskText.Initialize");
+    OwnedFontList = std::make_unique<TBriskFontList>();
+    FontList = OwnedFontList.get();
+
+    AudioOpened = Mix_OpenAudio(kAudioRate, AUDIO_U8, kAudioChannels, kAudioBufferFrames) == 0;
+    if (AudioOpened) {
+        OwnedSoundEngine = std::make_unique<TBriskSoundEngine>();
+        SoundEngine = OwnedSoundEngine.get();
+    } else {
+        Logger->LogError(std::string("Couldn't set 22050 Hz 8-bit audio - Reason : ") + SDL_GetError(),
+                         "Main");
+    }
+}
+
+TBriskLibrary::~TBriskLibrary() {
+    SoundEngine = nullptr;
+    OwnedSoundEngine.reset();
+    if (AudioOpened) Mix_CloseAudio();
+
+    Logger->LogStatus("Closing down fonts", "BriskText.Finalization");
+    FontList = nullptr;
+    OwnedFontList.reset();
+    if (TrueTypeStarted) TTF_Quit();
+
+    ImageList = nullptr;
+    OwnedImageList.reset();
+
+    Logger->LogStatus("SDL being closed down.", "BriskDraws.Finalization");
+    OwnedScreen.reset();
+    Screen = nullptr;
+    SDL_Quit();
+
+    Logger->LogStatus("Terminating Application", "Finalization");
+    Logger = nullptr;
+    OwnedLogger.reset();
+}

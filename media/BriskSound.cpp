@@ -1,0 +1,72 @@
+// Loading effects on first request and starting them through SDL_mixer.
+#include "media/BriskSound.h"
+
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+TBriskSoundEngine* SoundEngine = nullptr;
+
+namespace {
+
+constexpr int32_t kEffectVolume = 100; // of the mixer's 128
+
+} // namespace
+
+void TChunkFree::operator()(Mix_Chunk* chunk) const {
+    Mix_FreeChunk(chunk);
+}
+
+void TBriskSound::LoadFromFile(std::string_view fileName) {
+    SDL_RWops* reader = SDL_RWFromFile(ResolvePath(fileName).c_str(), "rb");
+    if (reader == nullptr) return;
+    // The mixer closes the reader (last argument 1), whether or not the file decodes.
+    Chunk.reset(Mix_LoadWAV_RW(reader, 1));
+}
+
+void TBriskSound::Play(int32_t volume) {
+    const uint32_t now = SystemTicks();
+    // Unsigned difference, so the limit holds across the tick's wrap as well.
+    if (now - LastPlayed < kSoundRepeatMs) return;
+    LastPlayed = now;
+    if (!Chunk) return;
+    Channel = Mix_PlayChannelTimed(-1, Chunk.get(), 0, -1);
+    // With no free channel the play is lost; there is no channel whose volume to set.
+    if (Channel >= 0) Mix_Volume(Channel, volume);
+}
+
+TBriskSoundEngine::~TBriskSoundEngine() {
+    while (!List.empty())
+        List.erase(List.begin());
+}
+
+void TBriskSoundEngine::Add(std::unique_ptr<TBriskSound> sound) {
+    sound->Engine = this;
+    List.push_back(std::move(sound));
+}
+
+TBriskSound* TBriskSoundEngine::Find(std::string_view name) const {
+    for (const auto& sound : List)
+        if (sound->Name == name) return sound.get();
+    return nullptr;
+}
+
+void TBriskSoundEngine::LoadSound(std::string_view name, std::string_view fileName) {
+    auto sound = std::make_unique<TBriskSound>();
+    sound->LoadFromFile(fileName);
+    sound->Name = name;
+    Add(std::move(sound));
+}
+
+void PlaySound(std::string_view name) {
+    if (SoundEngine == nullptr) return;
+    TBriskSound* sound = SoundEngine->Find(name);
+    if (sound == nullptr) {
+        // A file that does not load still leaves a sound object, so it is tried once per run.
+        SoundEngine->LoadSound(name, "sound\\" + std::string(name) + ".wav");
+        sound = SoundEngine->Find(name);
+    }
+    sound->Play(kEffectVolume);
+}

@@ -1,0 +1,61 @@
+// Sound effects: WAV files loaded on their first request by name and kept for the run, each
+// started at most once every 500 ms. PlaySound is all the rest of the program calls.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Mix_Chunk;
+
+struct TChunkFree {
+    void operator()(Mix_Chunk* chunk) const;
+};
+using TChunkPtr = std::unique_ptr<Mix_Chunk, TChunkFree>;
+
+class TBriskSoundEngine;
+
+// One effect may start again only this long after its last start; requests in between are dropped.
+constexpr uint32_t kSoundRepeatMs = 500;
+
+class TBriskSound {
+public:
+    TBriskSound() = default;
+    // A game path; a file that does not load leaves Chunk empty, without a message.
+    void LoadFromFile(std::string_view fileName);
+    // Volume on the mixer's 0..128 scale. Without a sample nothing is heard.
+    void Play(int32_t volume);
+
+    std::string Name;
+    TChunkPtr Chunk;
+    TBriskSoundEngine* Engine = nullptr;
+    int32_t Channel = -1;
+    uint32_t LastPlayed = 0;
+};
+
+class TBriskSoundEngine {
+public:
+    TBriskSoundEngine() = default;
+    ~TBriskSoundEngine(); // frees the sounds from the first on
+    TBriskSoundEngine(const TBriskSoundEngine&) = delete;
+    TBriskSoundEngine& operator=(const TBriskSoundEngine&) = delete;
+
+    void Add(std::unique_ptr<TBriskSound> sound);
+    // The first sound of exactly that name (case matters); nullptr when absent.
+    [[nodiscard]] TBriskSound* Find(std::string_view name) const;
+    [[nodiscard]] TBriskSound* GetSound(std::string_view name) const { return Find(name); }
+    void LoadSound(std::string_view name, std::string_view fileName);
+    [[nodiscard]] int32_t Count() const { return static_cast<int32_t>(List.size()); }
+
+private:
+    std::vector<std::unique_ptr<TBriskSound>> List;
+};
+
+// Finds or loads "sound\" + name + ".wav" and plays it at volume 100; silence when no audio
+// device could be opened.
+void PlaySound(std::string_view name);
+
+// Null when the audio device could not be opened.
+extern TBriskSoundEngine* SoundEngine;

@@ -1,0 +1,45 @@
+// Owning handles for SDL surfaces and the pixel helpers the fonts and tests share.
+// SDL itself stays out of this header; callers that touch pixels include SDL themselves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+struct SDL_Surface;
+
+struct TSurfaceFree {
+    void operator()(SDL_Surface* surface) const;
+};
+using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceFree>;
+
+// A rectangle with SDL's field widths: positions are signed 16 bits and sizes unsigned 16 bits,
+// so coordinates outside that range wrap exactly as they would in an SDL rectangle.
+struct TBriskRect {
+    int16_t X = 0;
+    int16_t Y = 0;
+    uint16_t W = 0;
+    uint16_t H = 0;
+};
+
+[[nodiscard]] TBriskRect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h);
+
+// Blits source rectangle src of from onto target at (x, y); nothing when either surface is
+// absent. The clipped destination is written back into dest when given.
+void BlitRect(SDL_Surface* from, const TBriskRect& src, SDL_Surface* target, int32_t x, int32_t y,
+              TBriskRect* dest = nullptr);
+
+// The raw pixel value at (x, y) read by the surface's byte width (1 to 4 bytes, 3-byte
+// pixels little-endian); 0 outside the surface. Locks the surface when SDL requires it.
+[[nodiscard]] uint32_t ReadPixel(SDL_Surface* surface, int32_t x, int32_t y);
+
+// SDL_MapRGB in the surface's own pixel format; 0 for an absent surface.
+[[nodiscard]] uint32_t MapColor(SDL_Surface* surface, uint8_t red, uint8_t green, uint8_t blue);
+
+// The red, green and blue bytes of the pixel at (x, y), packed r | g << 8 | b << 16.
+[[nodiscard]] uint32_t ReadColor(SDL_Surface* surface, int32_t x, int32_t y);
+
+// Writes one pixel in the surface's format; used by tests and tools that make pictures.
+void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue);
+
+// A blank software surface of the given size and depth in SDL's default layout for it.
+[[nodiscard]] TSurfacePtr NewSurface(int32_t width, int32_t height, int32_t depth);
