@@ -3,6 +3,7 @@
 
 #include "media/BriskLibrary.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -33,6 +34,9 @@ std::vector<std::string> ReadLines(const fs::path& path) {
 }
 
 TMediaEnvironment::TMediaEnvironment(TMediaOptions options) : TestFolder(MakeTestFolder("media")) {
+    // Headless even when a test executable is started by hand; an explicit choice still wins.
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (options.StartupText)
         std::ofstream(TestFolder / "duelmark.cfg", std::ios::binary) << *options.StartupText;
     if (options.ManualClock) {
