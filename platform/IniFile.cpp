@@ -146,26 +146,40 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const {
     return keys;
 }
 
-bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string line = std::string(Trim(key)) + "=" + std::string(value);
+void TIniFile::Set(std::string_view section, std::string_view key, std::string_view rawValue) {
+    // A line break inside a value would start a line of its own and change other keys.
+    std::string value(rawValue);
+    for (char& c : value)
+        if (c == '\r' || c == '\n') c = ' ';
+    const std::string line = std::string(Trim(key)) + "=" + value;
     const auto sectionLine = FindSection(section);
     if (!sectionLine) {
         if (!Lines.empty() && !Trim(Lines.back()).empty()) Lines.emplace_back();
         Lines.push_back("[" + std::string(Trim(section)) + "]");
         Lines.push_back(line);
-        return Save();
+        return;
     }
     if (const auto keyLine = FindKey(*sectionLine, key)) {
         // Keep the key as the file spells it; only the value changes.
         const std::string existing = std::string(*KeyName(Lines[*keyLine]));
-        Lines[*keyLine] = existing + "=" + std::string(value);
-        return Save();
+        Lines[*keyLine] = existing + "=" + value;
+        return;
     }
     // A new key goes after the section's last non-blank line, before the gap to the next one.
     size_t insertAt = *sectionLine + 1;
     for (size_t i = *sectionLine + 1; i < Lines.size() && !SectionName(Lines[i]); ++i)
         if (!Trim(Lines[i]).empty()) insertAt = i + 1;
     Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(insertAt), line);
+}
+
+bool TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    Set(section, key, value);
+    return Save();
+}
+
+bool TIniFile::WriteAll(const std::vector<TIniWrite>& writes) {
+    for (const TIniWrite& write : writes)
+        Set(write.Section, write.Key, write.Value);
     return Save();
 }
 

@@ -9,6 +9,13 @@
 #include <string_view>
 #include <vector>
 
+// One key to write with TIniFile::WriteAll.
+struct TIniWrite {
+    std::string Section;
+    std::string Key;
+    std::string Value;
+};
+
 class TIniFile {
 public:
     // A game path: backslashes and any letter case are accepted. A missing file reads as empty.
@@ -26,6 +33,8 @@ public:
     // leave it truncated. False when the file could not be written.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int32_t value);
+    // Several keys in order, with the file written once at the end.
+    bool WriteAll(const std::vector<TIniWrite>& writes);
 
     [[nodiscard]] bool SectionExists(std::string_view section) const;
     // The key names of the first matching section, in file order.
@@ -36,6 +45,7 @@ public:
 private:
     [[nodiscard]] std::optional<size_t> FindSection(std::string_view section) const;
     [[nodiscard]] std::optional<size_t> FindKey(size_t sectionLine, std::string_view key) const;
+    void Set(std::string_view section, std::string_view key, std::string_view value);
     bool Save() const;
 
     std::string Path;

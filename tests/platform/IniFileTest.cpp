@@ -147,6 +147,17 @@ TEST_F(IniFileTest, WriteKeepsOtherSectionsCommentsAndLineEnds) {
     EXPECT_EQ(files, 1U);
 }
 
+TEST_F(IniFileTest, WriteAllWritesKeysInOrderAndLineBreaksCannotAddKeys) {
+    const std::string path = Write("all.def", "[Select]\nServer=1\n");
+    TIniFile ini(path);
+    EXPECT_TRUE(ini.WriteAll({{"Server", "IP", "127.0.0.1"},
+                              {"Select", "Server", "4"},
+                              {"Select", "MapName", "Default\n[Select]\nClient=9"}}));
+    EXPECT_EQ(Read(path),
+              "[Select]\nServer=4\nMapName=Default [Select] Client=9\n\n[Server]\nIP=127.0.0.1\n");
+    EXPECT_EQ(TIniFile(path).ReadInteger("Select", "Client", -1), -1);
+}
+
 TEST_F(IniFileTest, WriteIntoUnwritableFolderReportsFailureWithoutThrowing) {
     TIniFile ini((Folder / "no_such_folder" / "x.def").string());
     EXPECT_FALSE(ini.WriteInteger("Select", "Server", 1));
