@@ -1,0 +1,211 @@
+// Glyph masks from SDL_ttf, styled (gradient fills, outlines, emboss) and laid out between
+// marker runs.
+#include "Fonts.h"
+
+#include <SDL_ttf.h>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <stb/stb_image_write.h>
+#include <stdexcept>
+
+namespace content {
+
+namespace {
+
+struct TFontCloser {
+    void operator()(TTF_Font* f) const { TTF_CloseFont(f); }
+};
+struct TSurfaceFree {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+
+enum class TLook { BlueSerif, NeonYellow, Embossed, SmallBlue };
+
+struct TFontSpec {
+    const char* FileName;
+    const char* Face;
+    int PointSize;
+    int Outline;
+    TLook Look;
+};
+
+constexpr TFontSpec kFonts[] = {
+    {"24P_Copperplate_Blue.png", "DejaVuSerif-Bold.ttf", 16, 1, TLook::BlueSerif},
+    {"24P_Arial_NeonYellow.png", "DejaVuSans-Bold.ttf", 16, 2, TLook::NeonYellow},
+    {"24P_Copperplate_embosed.png", "DejaVuSerif-Bold.ttf", 17, 1, TLook::Embossed},
+    {"Small_Copperplate_Blue.png", "DejaVuSans.ttf", 10, 1, TLook::SmallBlue},
+};
+
+constexpr int kRun = 2; // marker pixels between glyphs
+
+// Coverage mask of one glyph, `width` by `height`.
+struct TMask {
+    int W = 0, H = 0;
+    std::vector<float> A;
+    [[nodiscard]] float At(int x, int y) const {
+        return x < 0 || y < 0 || x >= W || y >= H ? 0 : A[y * W + x];
+    }
+};
+
+TMask GlyphMask(TTF_Font* font, char ch, int height) {
+    const char text[2] = {ch, 0};
+    SDL_Color white{255, 255, 255, 0};
+    std::unique_ptr<SDL_Surface, TSurfaceFree> s(TTF_RenderText_Blended(font, text, white));
+    if (!s) throw std::runtime_error(std::string("SDL_ttf could not render a glyph: ") + TTF_GetError());
+    int minx, maxx, miny, maxy, advance;
+    TTF_GlyphMetrics(font, static_cast<Uint16>(static_cast<unsigned char>(ch)), &minx, &maxx, &miny, &maxy,
+                     &advance);
+    TMask m;
+    m.W = std::max(advance, s->w);
+    m.H = height;
+    m.A.assign(static_cast<size_t>(m.W) * m.H, 0);
+    SDL_LockSurface(s.get());
+    const SDL_PixelFormat* f = s->format;
+    for (int y = 0; y < std::min(height, s->h); ++y)
+        for (int x = 0; x < s->w; ++x) {
+            const Uint32 px =
+                *reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch + x * 4);
+            const float a = ((px & f->Amask) >> f->Ashift) / 255.0f;
+            m.A[y * m.W + x] = a;
+        }
+    SDL_UnlockSurface(s.get());
+    m.W = advance; // the pen moves by the advance; anything past it is clipped
+    std::vector<float> clipped(static_cast<size_t>(m.W) * m.H);
+    const int srcW = std::max(advance, s->w);
+    for (int y = 0; y < m.H; ++y)
+        for (int x = 0; x < m.W; ++x)
+            clipped[y * m.W + x] = m.A[y * srcW + x];
+    m.A = std::move(clipped);
+    return m;
+}
+
+TColor Fill(TLook look, float t) {
+    switch (look) {
+    case TLook::BlueSerif:
+        return Mix(Rgb(170, 205, 255), Rgb(40, 90, 215), t);
+    case TLook::NeonYellow:
+        return Mix(Rgb(255, 250, 150), Rgb(255, 200, 20), t);
+    case TLook::Embossed:
+        return Mix(Rgb(236, 214, 160), Rgb(168, 128, 64), t);
+    case TLook::SmallBlue:
+        return Mix(Rgb(200, 222, 255), Rgb(130, 175, 250), t);
+    }
+    return {};
+}
+
+TColor Edge(TLook look) {
+    switch (look) {
+    case TLook::BlueSerif:
+        return Rgb(8, 14, 48);
+    case TLook::NeonYellow:
+        return Rgb(120, 56, 4);
+    case TLook::Embossed:
+        return Rgb(40, 26, 10);
+    case TLook::SmallBlue:
+        return Rgb(6, 10, 34);
+    }
+    return {};
+}
+
+// Styles a mask into a cell `pad` pixels wider on each side.
+TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
+    TCanvas c(m.W + 2 * pad, m.H + 2 * pad);
+    for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) {
+            const int gx = x - pad, gy = y - pad;
+            const float a = m.At(gx, gy);
+            float ring = 0;
+            for (int dy = -spec.Outline; dy <= spec.Outline; ++dy)
+                for (int dx = -spec.Outline; dx <= spec.Outline; ++dx)
+                    if (dx * dx + dy * dy <= spec.Outline * spec.Outline + 1)
+                        ring = std::max(ring, m.At(gx + dx, gy + dy));
+            const float t = static_cast<float>(gy) / std::max(1, m.H - 1);
+            TColor fill = Fill(spec.Look, t);
+            if (spec.Look == TLook::Embossed) {
+                const float light = m.At(gx - 1, gy - 1) - m.At(gx + 1, gy + 1);
+                fill = light > 0 ? Mix(fill, Rgb(255, 250, 230), light * 0.8f)
+                                 : Mix(fill, Rgb(90, 60, 24), -light * 0.7f);
+            }
+            if (spec.Look == TLook::NeonYellow && a <= 0.5f && ring > 0) {
+                // Orange glow just outside the letters, dark brown beyond it.
+                float inner = 0;
+                for (int k = 0; k < 4; ++k)
+                    inner = std::max(inner, m.At(gx + (k == 0) - (k == 1), gy + (k == 2) - (k == 3)));
+                c.At(x, y) = inner > 0.3f ? Rgb(240, 120, 10) : Edge(spec.Look);
+                c.At(x, y).A = ring > 0.35f ? 1.0f : 0.0f;
+                continue;
+            }
+            if (a > 0.5f) {
+                c.At(x, y) = Mix(Edge(spec.Look), fill, std::min(1.0f, (a - 0.5f) * 2.5f + 0.3f));
+            } else if (ring > 0.35f) {
+                c.At(x, y) = Edge(spec.Look);
+            } else {
+                c.At(x, y).A = 0;
+            }
+        }
+    return c;
+}
+
+TCanvas Layout(TTF_Font* font, const TFontSpec& spec) {
+    const int pad = spec.Outline;
+    const int glyphH = TTF_FontHeight(font);
+    std::vector<TCanvas> cells;
+    int width = kRun;
+    for (int code = 33; code <= 126; ++code) {
+        cells.push_back(Style(GlyphMask(font, static_cast<char>(code), glyphH), spec, pad));
+        width += cells.back().Width() + kRun;
+    }
+    const int height = 1 + glyphH + 2 * pad;
+    TCanvas pic(width, height);
+    int x = 0;
+    for (const TCanvas& cell : cells) {
+        for (int k = 0; k < kRun; ++k)
+            pic.At(x + k, 0) = Rgb(255, 0, 255);
+        x += kRun;
+        pic.Paste(cell, x, 1);
+        x += cell.Width();
+    }
+    for (int k = 0; k < kRun; ++k)
+        pic.At(x + k, 0) = Rgb(255, 0, 255);
+    return pic;
+}
+
+} // namespace
+
+std::vector<TFontArt> DrawFonts(const std::string& fontFolder) {
+    if (TTF_WasInit() == 0 && TTF_Init() != 0)
+        throw std::runtime_error(std::string("SDL_ttf did not start: ") + TTF_GetError());
+    std::vector<TFontArt> out;
+    for (const TFontSpec& spec : kFonts) {
+        const std::string path = fontFolder + "/" + spec.Face;
+        std::unique_ptr<TTF_Font, TFontCloser> font(TTF_OpenFont(path.c_str(), spec.PointSize));
+        if (!font) throw std::runtime_error("could not open " + path + ": " + TTF_GetError());
+        out.push_back({spec.FileName, Layout(font.get(), spec)});
+    }
+    TTF_Quit();
+    return out;
+}
+
+void WriteFontPng(const std::string& fileName, const TCanvas& picture) {
+    // Transparent pixels are black; nothing drawn may be black, nor may anything below the
+    // top row be the marker colour.
+    std::vector<uint8_t> rgb(static_cast<size_t>(picture.Width()) * picture.Height() * 3, 0);
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const TColor& c = picture.At(x, y);
+            uint8_t* p = &rgb[(static_cast<size_t>(y) * picture.Width() + x) * 3];
+            if (c.A < 0.5f) continue;
+            p[0] = static_cast<uint8_t>(std::lround(Clamp01(c.R) * 255));
+            p[1] = static_cast<uint8_t>(std::lround(Clamp01(c.G) * 255));
+            p[2] = static_cast<uint8_t>(std::lround(Clamp01(c.B) * 255));
+            if (y == 0) continue;
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0) p[2] = 1;
+            if (p[0] == 255 && p[1] == 0 && p[2] == 255) p[1] = 1;
+        }
+    if (!stbi_write_png(fileName.c_str(), picture.Width(), picture.Height(), 3, rgb.data(),
+                        picture.Width() * 3))
+        throw std::runtime_error("could not write " + fileName);
+}
+
+} // namespace content

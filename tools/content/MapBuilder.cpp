@@ -1,0 +1,164 @@
+// Tile drawing to map file: ground codes, start squares and pickups as world positions.
+#include "MapBuilder.h"
+
+#include "Ground.h"
+
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace content {
+
+namespace {
+
+constexpr int kRows = 31, kColumns = 34;
+
+// Foot-point offsets of each kind of thing, as their data files and classes set them.
+struct TOffsets {
+    int X, Y;
+};
+const std::map<std::string, TOffsets>& Offsets() {
+    static const std::map<std::string, TOffsets> offsets = {
+        {"start", {48, 70}},  {"armor", {32, 48}}, {"glove", {16, 24}},
+        {"boot", {16, 24}},   {"magic", {16, 24}}, {"potion", {16, 24}},
+        {"weapon", {24, 40}}, {"tree", {64, 116}}, {"ruin", {98, 180}},
+    };
+    return offsets;
+}
+
+[[noreturn]] void Fail(int line, const std::string& what) {
+    throw std::runtime_error("map line " + std::to_string(line) + ": " + what);
+}
+
+struct TEntries {
+    std::vector<std::string> Lines;
+    int Count = 0;
+};
+
+} // namespace
+
+std::string BuildMap(const std::string& sourceText) {
+    std::istringstream in(sourceText);
+    std::vector<std::string> grid;
+    std::string line;
+    int lineNo = 0;
+    std::ostringstream map;
+    map << "[Map]\n";
+    std::map<std::string, TEntries> sections;
+    int starts = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == ';') continue;
+        if (static_cast<int>(grid.size()) < kRows) {
+            if (static_cast<int>(line.size()) != kColumns) Fail(lineNo, "a tile row needs 34 tiles");
+            grid.push_back(line);
+            continue;
+        }
+        std::istringstream words(line);
+        std::string kind;
+        words >> kind;
+        std::vector<std::string> args;
+        for (std::string w; words >> w;)
+            args.push_back(w);
+        const auto offset = Offsets().find(kind);
+        if (offset == Offsets().end()) Fail(lineNo, "unknown thing " + kind);
+        const size_t named = kind == "magic" ? 2 : 1;
+        if (args.size() != named + 2) Fail(lineNo, "expected a name and a square");
+        const int col = std::stoi(args[named]), row = std::stoi(args[named + 1]);
+        const int x = col * 32 + 16 - offset->second.X, y = row * 24 + 12 - offset->second.Y;
+        if (x < -28 || x > 1860 || y < -48 || y > 1450 || col > 59 || row > 63)
+            Fail(lineNo, "the field would move this thing off its square");
+        const std::string xs = std::to_string(x), ys = std::to_string(y);
+        if (kind == "start") {
+            if (args[0] != "0" && args[0] != "1") Fail(lineNo, "start 0 or start 1");
+            // The game reads StartY as the horizontal and StartX as the vertical coordinate.
+            map << "StartY" << args[0] << "=" << xs << "\nStartX" << args[0] << "=" << ys << "\n";
+            ++starts;
+        } else if (kind == "armor" || kind == "glove" || kind == "boot") {
+            const std::string k = kind == "armor" ? "Armor" : kind == "glove" ? "Glove" : "Boot";
+            TEntries& e = sections["Objects"];
+            const std::string i = std::to_string(e.Count++);
+            e.Lines.push_back("Object" + i + "=" + args[0] + "," + k);
+            e.Lines.push_back("ObjectX" + i + "=" + xs);
+            e.Lines.push_back("ObjectY" + i + "=" + ys);
+        } else if (kind == "magic") {
+            TEntries& e = sections["MagicItems"];
+            const std::string i = std::to_string(e.Count++);
+            e.Lines.push_back("Item" + i + "=" + args[0] + "," + args[1]);
+            e.Lines.push_back("ItemX" + i + "=" + xs);
+            e.Lines.push_back("ItemY" + i + "=" + ys);
+        } else if (kind == "weapon" || kind == "potion") {
+            const std::string section = kind == "weapon" ? "Weapons" : "Potions";
+            const std::string key = kind == "weapon" ? "Weapon" : "Potion";
+            TEntries& e = sections[section];
+            const std::string i = std::to_string(e.Count++);
+            e.Lines.push_back(key + i + "=" + args[0]);
+            e.Lines.push_back(key + "X" + i + "=" + xs);
+            e.Lines.push_back(key + "Y" + i + "=" + ys);
+        } else {
+            TEntries& e = sections["Obstructions"];
+            const std::string i = std::to_string(e.Count++);
+            e.Lines.push_back("Obstruction" + i + "=" + std::string(kind == "tree" ? "Trees" : "Ruins2"));
+            e.Lines.push_back("ObstructionX" + i + "=" + xs);
+            e.Lines.push_back("ObstructionY" + i + "=" + ys);
+            e.Lines.push_back("ObstructionFrame" + i + "=" + args[0]);
+        }
+    }
+    if (static_cast<int>(grid.size()) < kRows) Fail(lineNo, "the drawing needs 31 rows of tiles");
+    if (starts != 2) Fail(lineNo, "a map needs start 0 and start 1");
+
+    auto water = [&grid](int r, int c) {
+        return r >= 0 && c >= 0 && r < kRows && c < kColumns && grid[r][c] == '~';
+    };
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kColumns; ++c) {
+            const char t = grid[r][c];
+            std::string code;
+            uint8_t wet = 0;
+            if (water(r - 1, c)) wet |= kN;
+            if (water(r, c + 1)) wet |= kE;
+            if (water(r + 1, c)) wet |= kS;
+            if (water(r, c - 1)) wet |= kW;
+            if (water(r - 1, c + 1)) wet |= kNE;
+            if (water(r + 1, c + 1)) wet |= kSE;
+            if (water(r + 1, c - 1)) wet |= kSW;
+            if (water(r - 1, c - 1)) wet |= kNW;
+            const float h = Hash01(r, c, 77);
+            if (t == '~') {
+                code = "1-" + std::to_string(h < 0.15f ? kOpenWaterAlt : kOpenWater);
+            } else if (wet != 0) {
+                if (t != '.') Fail(r + 1, "only grass may border water (column " + std::to_string(c) + ")");
+                const int frame = ShoreFrame(wet);
+                if (frame < 0) Fail(r + 1, "no shore frame for the water around column " + std::to_string(c));
+                code = "1-" + std::to_string(frame);
+            } else if (t == '.') {
+                // Mostly plain grass, now and then flowers, stones or tufts.
+                const int variant = h < 0.55f   ? 0
+                                    : h < 0.75f ? 1
+                                                : 2 + static_cast<int>((h - 0.75f) / 0.25f * 6);
+                code = "0-" + std::to_string(std::min(variant, kPlainFrames - 1));
+            } else if (t == '#') {
+                code = "2-" + std::to_string(std::min(kBrownFrames - 1, static_cast<int>(h * kBrownFrames)));
+            } else {
+                Fail(r + 1, std::string("unknown tile '") + t + "'");
+            }
+            map << "Tile" << r << "-" << c << "=" << code << "\n";
+        }
+    map << "\n[Ground]\nWater=1\n";
+    const std::pair<const char*, const char*> counts[] = {{"Objects", "ObjectCount"},
+                                                          {"MagicItems", "ItemCount"},
+                                                          {"Weapons", "WeaponCount"},
+                                                          {"Potions", "PotionCount"},
+                                                          {"Obstructions", "ObstructionCount"}};
+    for (const auto& [section, key] : counts) {
+        const TEntries& e = sections[section];
+        map << "\n[" << section << "]\n" << key << "=" << e.Count << "\n";
+        for (const std::string& l : e.Lines)
+            map << l << "\n";
+    }
+    return map.str();
+}
+
+} // namespace content
