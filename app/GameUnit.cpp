@@ -1,0 +1,184 @@
+// The game object's life cycle, main loop, state machine, shared frame loop and common
+// event rules.
+#include "app/GameUnit.h"
+
+#include "media/BriskDraws.h"
+#include "media/BriskLogger.h"
+#include "media/BriskSound.h"
+#include "platform/IniFile.h"
+#include "platform/Random.h"
+#include "world/KeyState.h"
+
+#include <cstdlib>
+
+TBriskGame* Game = nullptr;
+
+static_assert(kKeyCount == SDLK_LAST + 1, "the key table holds one entry per SDL 1.2 key code");
+
+namespace {
+
+// The ground buffer covers the 640 by 480 view plus two ground tiles of 64 across and three
+// of 48 down, so the camera can move inside it before the ground must be painted again.
+constexpr int32_t kGroundBufferWidth = 768;
+constexpr int32_t kGroundBufferHeight = 624;
+constexpr int32_t kGroundBufferDepth = 24;
+
+} // namespace
+
+TBriskGame::TBriskGame() {
+    RandomizeFromClock();
+    PlaySound("Waiting");
+    ClearKeyState();
+    if (VideoFailed) std::exit(1);
+    LoadImages();
+    LoadFonts();
+    const std::string caption = std::string(kGameTitle) + " " + std::string(kGameVersion);
+    Screen->SetCaption(caption);
+    Logger->LogStatus(caption, "Initialize");
+    // TODO(#6): display 0 ("PlayerBoxLocal" at 30, 382) and display 1 ("PlayerBox" at 240, 382).
+    ReadSettings();
+    GroundBuffer = std::make_unique<TBriskImage>();
+    GroundBuffer->CreateSurface(kGroundBufferWidth, kGroundBufferHeight, kGroundBufferDepth);
+}
+
+TBriskGame::~TBriskGame() {
+    GroundBuffer.reset();
+    MapNames.clear();
+    WriteSettings();
+}
+
+std::string TBriskGame::SettingsPath() {
+    // AppPath already ends in a separator; the doubled one is harmless.
+    return Screen->AppPath + "\\" + std::string(kSettingsFileName);
+}
+
+void TBriskGame::ReadSettings() {
+    const TIniFile settings(SettingsPath());
+    ServerIP = settings.ReadString("Server", "IP", kDefaultServerIP);
+    Player1Char = settings.ReadInteger("Select", "Server", 1);
+    Player2Char = settings.ReadInteger("Select", "Client", 2);
+    MapName = settings.ReadString("Select", "MapName", "Default");
+}
+
+void TBriskGame::WriteSettings() const {
+    TIniFile settings(SettingsPath());
+    if (!settings.WriteAll({{"Server", "IP", ServerIP},
+                            {"Select", "Server", std::to_string(Player1Char)},
+                            {"Select", "Client", std::to_string(Player2Char)},
+                            {"Select", "MapName", MapName}}))
+        Logger->LogError("Could not write " + settings.FileName(), "TBriskGame.Destroy");
+}
+
+void TBriskGame::Run() {
+    RunGuarded([this] {
+        RandomizeFromClock();
+        SetState(TGameState::Title);
+        do {
+            CallStateHandler();
+            Messaging();
+        } while (State != TGameState::Quit);
+    });
+}
+
+void TBriskGame::RunGuarded(const std::function<void()>& loop) {
+    try {
+        loop();
+    } catch (...) {
+        // Only the fact is logged, not the text; the game is still freed and the settings written.
+        Logger->LogStatus("Error", "End");
+    }
+}
+
+void TBriskGame::CallStateHandler() {
+    switch (State) {
+    case TGameState::Title:
+        TitleProcess();
+        break;
+    case TGameState::Setup:
+    case TGameState::WaitForServer:
+        GameSetupProcess();
+        break;
+    case TGameState::Initialization:
+        GameInitialization();
+        break;
+    case TGameState::Game:
+        GameProcess();
+        break;
+    case TGameState::End:
+        EndProcess();
+        break;
+    case TGameState::Help:
+        HelpProcess();
+        break;
+    case TGameState::Quit:
+        break;
+    }
+}
+
+void TBriskGame::SetState(TGameState newState) {
+    const TGameState old = State;
+    if (old != TGameState::Setup && newState == TGameState::Setup) EnterSetup();
+    if (old == TGameState::End && newState != TGameState::End) OpponentReady = false;
+    if (old != TGameState::Help && newState == TGameState::Help) HelpPage = 1;
+    State = newState;
+}
+
+void TBriskGame::Messaging() {}
+
+void TBriskGame::PlaySound(std::string_view name) {
+    ::PlaySound(name);
+}
+
+void TBriskGame::RunFrame(TGameState screen, const TFrameHooks& hooks) {
+    while (SDL_PollEvent(&Event) != 0) {
+        if (hooks.OnEvent && hooks.OnEvent(Event)) continue;
+        HandleCommonEvent(Event, screen);
+    }
+    if (hooks.Render) hooks.Render();
+    Messaging();
+    if (hooks.PerFrame) hooks.PerFrame();
+    Screen->Flip();
+}
+
+void TBriskGame::RunFrameLoop(TGameState screen, const TFrameHooks& hooks) {
+    do {
+        RunFrame(screen, hooks);
+    } while (State == screen);
+}
+
+bool TBriskGame::HandleCommonEvent(const SDL_Event& event, TGameState screen) {
+    const bool waiting = screen == TGameState::WaitForServer;
+    switch (event.type) {
+    case SDL_KEYDOWN: {
+        const int32_t code = event.key.keysym.sym;
+        if (code == kKeyEscape) {
+            SetState(TGameState::Quit);
+            Logger->LogError("Quit Event", "TitleProcess");
+            return true;
+        }
+        if (waiting) return false;
+        SetKeyState(code, true);
+        return true;
+    }
+    case SDL_KEYUP: {
+        const int32_t code = event.key.keysym.sym;
+        if (waiting) return false;
+        if (code == kKeyF3 &&
+            (screen == TGameState::Title || screen == TGameState::Help || screen == TGameState::Game)) {
+            // TODO(#5): with a map, its player 1 takes the dying action (SetAction(3)).
+            return true;
+        }
+        SetKeyState(code, false);
+        return true;
+    }
+    case SDL_QUIT:
+        // Logged before the state changes, unlike Escape.
+        Logger->LogError("Quit Event", "TitleProcess");
+        SetState(TGameState::Quit);
+        return true;
+    case SDL_MOUSEBUTTONUP:
+        return false;
+    default:
+        return true; // button presses and motion are taken and ignored
+    }
+}

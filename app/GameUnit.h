@@ -1,0 +1,142 @@
+// The one game object: its screen state machine, main loop, settings file, the frame loop
+// every screen shares and the event rules common to all screens. The screens themselves
+// live in TitleScreens.cpp, SetupScreen.cpp, Resources.cpp and MatchFlow.cpp.
+#pragma once
+
+#include "media/BriskImage.h"
+
+#include <SDL.h>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The window caption and the title line of the menu screens.
+inline constexpr std::string_view kGameTitle = "Duelmark - Blades at Dusk";
+inline constexpr std::string_view kGameVersion = "v1.12 (Rel 1.1)";
+
+// The settings file beside the executable.
+inline constexpr std::string_view kSettingsFileName = "Duelmark.def";
+inline constexpr std::string_view kDefaultServerIP = "127.0.0.1";
+
+// The screens of the state machine; the numbers are the ones the log and the tests name.
+enum class TGameState : uint8_t {
+    Title = 0,
+    Setup = 1,
+    Initialization = 2,
+    Game = 3,
+    End = 4,
+    Quit = 5,
+    WaitForServer = 6,
+    Help = 7,
+};
+
+// SDL 1.2 key codes the common rules react to.
+inline constexpr int32_t kKeyEscape = 27;
+inline constexpr int32_t kKeyF3 = 284;
+
+// A screen's own rule for one event; true when it took the event, so the common rules skip it.
+using TEventHandler = std::function<bool(const SDL_Event&)>;
+
+// What one screen adds to the shared frame: its own events, its drawing, and its per-frame
+// work after Messaging (network refresh, end test). Empty members do nothing.
+struct TFrameHooks {
+    TEventHandler OnEvent;
+    std::function<void()> Render;
+    std::function<void()> PerFrame;
+};
+
+class TBriskGame {
+public:
+    // Loads the shared pictures and fonts, sets the caption and reads the settings file once.
+    // Ends the process with exit code 1 when the video mode could not be set.
+    TBriskGame();
+    // Writes the settings file once, all four keys.
+    ~TBriskGame();
+    TBriskGame(const TBriskGame&) = delete;
+    TBriskGame& operator=(const TBriskGame&) = delete;
+
+    // The main loop: the current state's handler, then Messaging, until Quit. Any exception
+    // ends it with the status line "Error" / "End", and Run returns normally.
+    void Run();
+    // Runs loop under the main loop's guard; Run is RunGuarded of the state machine.
+    void RunGuarded(const std::function<void()>& loop);
+    // The only way the state changes; runs the transition actions first.
+    void SetState(TGameState newState);
+    void SetNetMode(int32_t mode) { NetMode = mode; }
+
+    // Pumps the network endpoints once (TODO(#10): server accept/receive, client receive).
+    void Messaging();
+    // The free PlaySound: found or loaded from "sound\<name>.wav", played at volume 100.
+    void PlaySound(std::string_view name);
+
+    // One frame of a screen: every pending event into Event, each offered to hooks.OnEvent
+    // and then, unless it took it, to the common rules of screen; then Render, Messaging,
+    // PerFrame and Screen->Flip.
+    void RunFrame(TGameState screen, const TFrameHooks& hooks);
+    // Frames while State stays screen.
+    void RunFrameLoop(TGameState screen, const TFrameHooks& hooks);
+    // The rules every screen shares: Escape and window close quit (logging "Quit Event" /
+    // "TitleProcess"), the key table, F3 on Title, Help and Game. False for events the
+    // screen handles itself (mouse button up) and for what the screen ignores.
+    bool HandleCommonEvent(const SDL_Event& event, TGameState screen);
+
+    // Start-up resources.
+    void LoadImages();
+    void LoadFonts();
+
+    // Screen handlers and their drawing.
+    void TitleProcess();
+    void RenderTitle();
+    void HelpProcess();
+    void RenderHelp();
+    void EndProcess();
+    void RenderEndGame();
+    void GameSetupProcess();
+    void RenderGameSetup();
+    void EnterSetup();
+    void GameInitialization();
+    void GameProcess();
+    void RenderGame();
+    void StartMatch();
+    // TODO(#6): MakePlayer, PlayerHurt, PlayerShoot with the fighters.
+    // TODO(#10): NetRefresh, ReceiveMessage, SendMessage, ConnectToServer with the transport.
+
+    // The settings file's path: AppPath + "\Duelmark.def".
+    [[nodiscard]] static std::string SettingsPath();
+
+    TGameState State = TGameState::Title;
+    int32_t NetMode = 0; // 0 local, 1 server, 2 client
+    SDL_Event Event{};
+    std::unique_ptr<TBriskImage> GroundBuffer;
+    // TODO(#5): Map, the map of the current or last match.
+    // TODO(#6): Displays, the two player status boxes.
+    TBriskImageList SetupImages;
+    std::vector<std::string> MapNames;
+    int32_t MapIndex = 0;
+    int32_t LocalBox = 1;
+    int32_t ServerBox = 0;
+    int32_t ClientBox = 0;
+    int32_t AIBox = 1;
+    int32_t Player1Char = 1;
+    int32_t Player2Char = 2;
+    TBriskImageList Backgrounds;
+    int32_t HelpPage = 0;
+    std::string MapName = "Default";
+    // TODO(#10): Server and Client, the network endpoints.
+    std::string ServerIP{kDefaultServerIP};
+    std::string IPText = "999.999.999.999";
+    uint32_t LastSendTick = 0;
+    bool OpponentReady = false;
+    // TODO(#6): Players, the two fighters (owned by the map once added to it).
+
+private:
+    void ReadSettings();
+    void WriteSettings() const;
+    void CallStateHandler();
+};
+
+// The one game object, set by the entry point.
+extern TBriskGame* Game;
