@@ -1,0 +1,131 @@
+// The 304-byte record: fields at their offsets, round trips of every kind, hostile lengths.
+#include "net/NetworkUnit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int32_t IntAt(const TNetRecord& record, size_t at) {
+    return static_cast<int32_t>(record[at] | record[at + 1] << 8 | record[at + 2] << 16 |
+                                static_cast<uint32_t>(record[at + 3]) << 24);
+}
+
+std::string TextAt(const TNetRecord& record, size_t at) {
+    return std::string(record.begin() + static_cast<std::ptrdiff_t>(at + 1),
+                       record.begin() + static_cast<std::ptrdiff_t>(at + 1 + record[at]));
+}
+
+TNetMessage MoveMessage() {
+    TMovePlayerBody move{-3, 70000, 250, 4, 87, 2, 7, 16, 3, 8, {}, {}};
+    move.MagicItems[0] = 1;
+    move.MagicItems[14] = 1;
+    move.AbilitiesActive[2] = 1;
+    return TNetMessage{"Server", "", "", 1, move};
+}
+
+} // namespace
+
+TEST(NetMessage, MovePlayerFieldsSitAtTheirOffsets) {
+    const TNetRecord record = EncodeMessage(MoveMessage());
+    EXPECT_EQ(TextAt(record, 0), "Server");
+    EXPECT_EQ(record[93], 1);
+    const int32_t expected[] = {-3, 70000, 250, 4, 87, 2, 7, 16, 3, 8};
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(IntAt(record, 100 + 4 * i), expected[i]) << i;
+    EXPECT_EQ(record[100], 0xFD); // little-endian: the low byte first
+    EXPECT_EQ(record[140], 1);
+    EXPECT_EQ(record[154], 1);
+    EXPECT_EQ(record[157], 1);
+    EXPECT_EQ(record[169], 0);
+}
+
+TEST(NetMessage, ChoosePlayerAndStartThrowFieldsSitAtTheirOffsets) {
+    const TNetRecord choose = EncodeMessage(
+        {"Server", "Player1", "MESSAGE", 2, TChoosePlayerBody{"Elf", "Player1", "Maps\\Arena.map"}});
+    EXPECT_EQ(TextAt(choose, 31), "Player1");
+    EXPECT_EQ(TextAt(choose, 62), "MESSAGE");
+    EXPECT_EQ(TextAt(choose, 100), "Elf");
+    EXPECT_EQ(TextAt(choose, 121), "Player1");
+    EXPECT_EQ(TextAt(choose, 142), "Maps\\Arena.map");
+
+    const TNetRecord strike =
+        EncodeMessage({"Client", "", "", 5, TStartThrowBody{320, 240, 6, 2, "Short Bow"}});
+    EXPECT_EQ(IntAt(strike, 100), 320);
+    EXPECT_EQ(IntAt(strike, 104), 240);
+    EXPECT_EQ(IntAt(strike, 108), 6);
+    EXPECT_EQ(IntAt(strike, 112), 2);
+    EXPECT_EQ(TextAt(strike, 116), "Short Bow");
+
+    const TNetRecord hit = EncodeMessage({"Client", "", "", 6, THitPlayerBody{-12}});
+    EXPECT_EQ(IntAt(hit, 100), -12);
+}
+
+TEST(NetMessage, EveryKindSurvivesTheRoundTrip) {
+    const TNetMessage messages[] = {
+        MoveMessage(),
+        {"Client", "", "MESSAGE", 2, TChoosePlayerBody{"Knight", "Player2", ""}},
+        {"Server", "Player1", "MESSAGE", 2, TChoosePlayerBody{"Ninja", "Player1", "Maps\\Default.map"}},
+        {"Server", "", "", 5, TStartThrowBody{-1, 2147483647, 0, -2147483647 - 1, "Axe"}},
+        {"Client", "", "", 6, THitPlayerBody{25}},
+        {"Client", "", "", 0, std::monostate{}},
+        {"Server", "", "", 3, std::monostate{}},
+        {"Server", "", "", 4, std::monostate{}},
+        {"Server", "", "", 7, std::monostate{}},
+        {"Server", "", "", 255, std::monostate{}},
+    };
+    for (const TNetMessage& message : messages) {
+        const TNetRecord record = EncodeMessage(message);
+        EXPECT_EQ(DecodeMessage(record), message) << "kind " << int(message.Kind);
+    }
+}
+
+TEST(NetMessage, KindsWithoutABodyIgnoreTheBodyBytes) {
+    for (const uint8_t kind : {0, 3, 4, 7, 8, 200}) {
+        TNetRecord record = EncodeMessage(MoveMessage());
+        record[93] = kind;
+        const TNetMessage message = DecodeMessage(record);
+        EXPECT_EQ(message.Kind, kind);
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(message.Body)) << int(kind);
+    }
+}
+
+TEST(NetMessage, LongTextsAreCutToTheirFields) {
+    const std::string longText(40, 'x');
+    const TNetRecord record =
+        EncodeMessage({longText, longText, longText, 2, TChoosePlayerBody{longText, longText, longText}});
+    for (size_t at : {0, 31, 62})
+        EXPECT_EQ(record[at], 30) << at;
+    for (size_t at : {100, 121, 142})
+        EXPECT_EQ(record[at], 20) << at;
+    EXPECT_EQ(record[93], 2); // the header's last text stops short of the kind
+    const TNetMessage decoded = DecodeMessage(record);
+    EXPECT_EQ(decoded.Text, std::string(30, 'x'));
+    EXPECT_EQ(std::get<TChoosePlayerBody>(decoded.Body).MapName, std::string(20, 'x'));
+}
+
+// A hostile peer claims 255 characters: only the field's own bytes are read.
+TEST(NetMessage, OverlongLengthBytesAreCutToTheFieldsCapacity) {
+    TNetRecord record{};
+    for (size_t i = 0; i < record.size(); ++i)
+        record[i] = static_cast<uint8_t>('A' + i % 26);
+    for (size_t at : {0, 31, 62})
+        record[at] = 255;
+    record[93] = 2;
+    for (size_t at : {100, 121, 142})
+        record[at] = 21;
+    const TNetMessage message = DecodeMessage(record);
+    EXPECT_EQ(message.Sender, std::string(record.begin() + 1, record.begin() + 31));
+    EXPECT_EQ(message.Text, std::string(record.begin() + 63, record.begin() + 93));
+    const auto& choose = std::get<TChoosePlayerBody>(message.Body);
+    EXPECT_EQ(choose.CharacterName, std::string(record.begin() + 101, record.begin() + 121));
+    EXPECT_EQ(choose.MapName, std::string(record.begin() + 143, record.begin() + 163));
+
+    record[93] = 5;
+    record[116] = 200;
+    const TNetMessage strike = DecodeMessage(record);
+    EXPECT_EQ(std::get<TStartThrowBody>(strike.Body).WeaponName.size(), 20u);
+
+    record[116] = 20; // the capacity itself is still whole
+    EXPECT_EQ(std::get<TStartThrowBody>(DecodeMessage(record).Body).WeaponName,
+              std::string(record.begin() + 117, record.begin() + 137));
+}
