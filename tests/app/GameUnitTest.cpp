@@ -1,0 +1,231 @@
+// The game object driven with real SDL events: the settings file, quitting, the main loop's
+// guard, state changes, the shared frame loop and the common key rules.
+#include "app/GameUnit.h"
+
+#include "media/BriskDraws.h"
+#include "support/MediaFixture.h"
+#include "support/TestFiles.h"
+#include "world/KeyState.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class GameTest : public MediaFixture {
+protected:
+    void SetUp() override {
+        MediaFixture::SetUp();
+        ClearKeyState();
+        SDL_Event stale;
+        while (SDL_PollEvent(&stale) != 0) {
+        }
+    }
+    [[nodiscard]] fs::path SettingsFile() const { return Media->Folder() / "Duelmark.def"; }
+    [[nodiscard]] size_t LogLinesWith(const std::string& text) const {
+        size_t count = 0;
+        for (const auto& line : Media->LogLines())
+            count += line.find(text) != std::string::npos;
+        return count;
+    }
+    static SDL_Event Key(Uint8 type, int code) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.sym = static_cast<SDLKey>(code);
+        return event;
+    }
+};
+
+TEST_F(GameTest, NoSettingsFileGivesDefaultsAndAllFourKeysAreWrittenAtTheEnd) {
+    {
+        TBriskGame game;
+        EXPECT_EQ(game.ServerIP, "127.0.0.1");
+        EXPECT_EQ(game.Player1Char, 1);
+        EXPECT_EQ(game.Player2Char, 2);
+        EXPECT_EQ(game.MapName, "Default");
+        EXPECT_FALSE(fs::exists(SettingsFile())) << "read once, written only at the end";
+        game.Player1Char = 3;
+        game.ServerIP = "10.0.0.7";
+    }
+    EXPECT_EQ(ReadLines(SettingsFile()),
+              (std::vector<std::string>{"[Server]", "IP=10.0.0.7", "", "[Select]", "Server=3", "Client=2",
+                                        "MapName=Default"}));
+    TBriskGame again;
+    EXPECT_EQ(again.Player1Char, 3);
+    EXPECT_EQ(again.ServerIP, "10.0.0.7");
+}
+
+TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
+    const struct {
+        const char* Text;
+        int32_t Player1, Player2;
+        const char* MapName;
+    } cases[] = {
+        {"[Select]\nServer=$2\nClient=$A\n", 2, 10, "Default"},
+        {"[select]\nserver=abc\nclient=\nMAPNAME=Arena\n", 1, 2, "Arena"},
+        {"garbage\x01\x02\n[[[\n=\n", 1, 2, "Default"},
+        {"[Select]\nServer=-1\nClient=99999999999\n", -1, 2, "Default"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(SettingsFile(), std::ios::binary) << c.Text;
+        TBriskGame game;
+        EXPECT_EQ(game.Player1Char, c.Player1) << c.Text;
+        EXPECT_EQ(game.Player2Char, c.Player2) << c.Text;
+        EXPECT_EQ(game.MapName, c.MapName) << c.Text;
+    }
+    std::ofstream(SettingsFile(), std::ios::binary)
+        << "; my notes\n[Window]\nX=5\n[Select]\nServer=$2\n; kept\n";
+    { const TBriskGame game; }
+    EXPECT_EQ(ReadLines(SettingsFile()),
+              (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
+                                        "Client=2", "MapName=Default", "", "[Server]", "IP=127.0.0.1"}));
+}
+
+TEST_F(GameTest, CaptionNamesTheGameAndItsVersion) {
+    const TBriskGame game;
+    char* title = nullptr;
+    SDL_WM_GetCaption(&title, nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_STREQ(title, "Duelmark - Blades at Dusk v1.12 (Rel 1.1)");
+    EXPECT_EQ(LogLinesWith(" MSG : Duelmark - Blades at Dusk v1.12 (Rel 1.1) IN : Initialize"), 1U);
+}
+
+TEST_F(GameTest, EscapeOrWindowCloseEndsTheRunWithOneQuitEventLine) {
+    for (const bool close : {false, true}) {
+        const size_t before = LogLinesWith("*** ERROR *** : @ ");
+        TBriskGame game;
+        if (close)
+            PushQuit();
+        else
+            PushKeyDown(kKeyEscape);
+        game.Run();
+        EXPECT_EQ(game.State, TGameState::Quit);
+        EXPECT_EQ(LogLinesWith("*** ERROR *** : @ ") - before, 1U);
+        EXPECT_EQ(LogLinesWith(" MSG : Quit Event IN : TitleProcess"), close ? 2U : 1U);
+    }
+}
+
+TEST_F(GameTest, EscapeOnEveryScreenEndsItAfterTheCurrentFrame) {
+    for (const TGameState screen : {TGameState::Title, TGameState::Help, TGameState::Setup, TGameState::Game,
+                                    TGameState::End, TGameState::WaitForServer}) {
+        TBriskGame game;
+        game.State = screen;
+        int frames = 0;
+        PushKeyDown(kKeyEscape);
+        game.RunFrameLoop(screen, {nullptr, [&] { ++frames; }, nullptr});
+        EXPECT_EQ(frames, 1) << static_cast<int>(screen);
+        EXPECT_EQ(game.State, TGameState::Quit);
+    }
+}
+
+TEST_F(GameTest, ExceptionInTheLoopLogsErrorEndWithoutItsTextAndSettingsAreStillWritten) {
+    {
+        TBriskGame game;
+        game.Player2Char = 4;
+        game.RunGuarded([] { throw std::runtime_error("Invalid Dir"); });
+    }
+    EXPECT_EQ(LogLinesWith(" MSG : Error IN : End"), 1U);
+    EXPECT_EQ(LogLinesWith("Invalid Dir"), 0U);
+    const auto lines = ReadLines(SettingsFile());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Client=4"), lines.end());
+}
+
+TEST_F(GameTest, StateChangesRunTheirTransitionActions) {
+    TBriskGame game;
+    game.SetState(TGameState::Help);
+    EXPECT_EQ(game.HelpPage, 1);
+    game.HelpPage = 3;
+    game.SetState(TGameState::Help);
+    EXPECT_EQ(game.HelpPage, 3) << "staying on the help screen keeps its page";
+
+    game.SetState(TGameState::End);
+    game.OpponentReady = true;
+    game.SetState(TGameState::End);
+    EXPECT_TRUE(game.OpponentReady);
+    game.SetState(TGameState::Setup);
+    EXPECT_FALSE(game.OpponentReady) << "leaving the end screen forgets the opponent";
+    EXPECT_EQ(game.State, TGameState::Setup);
+}
+
+TEST_F(GameTest, CommonKeyRulesWriteTheKeyTablePerScreen) {
+    constexpr int kSpace = 32;
+    const struct {
+        TGameState Screen;
+        Uint8 Type;
+        int Code;
+        bool HeldBefore, HeldAfter, Handled;
+    } cases[] = {
+        {TGameState::Title, SDL_KEYDOWN, kSpace, false, true, true},
+        {TGameState::Game, SDL_KEYUP, kSpace, true, false, true},
+        {TGameState::Setup, SDL_KEYUP, kSpace, true, false, true},
+        {TGameState::WaitForServer, SDL_KEYDOWN, kSpace, false, false, false},
+        {TGameState::WaitForServer, SDL_KEYUP, kSpace, true, true, false},
+        {TGameState::Title, SDL_KEYUP, kKeyF3, true, true, true},
+        {TGameState::Help, SDL_KEYUP, kKeyF3, true, true, true},
+        {TGameState::Game, SDL_KEYUP, kKeyF3, true, true, true},
+        {TGameState::End, SDL_KEYUP, kKeyF3, true, false, true},
+        {TGameState::Setup, SDL_KEYUP, kKeyF3, true, false, true},
+        {TGameState::Game, SDL_KEYDOWN, 323, false, true, true},
+        {TGameState::Game, SDL_KEYDOWN, 400, false, false, true},
+    };
+    TBriskGame game;
+    for (const auto& c : cases) {
+        ClearKeyState();
+        SetKeyState(c.Code, c.HeldBefore);
+        EXPECT_EQ(game.HandleCommonEvent(Key(c.Type, c.Code), c.Screen), c.Handled)
+            << "screen " << static_cast<int>(c.Screen) << " code " << c.Code;
+        EXPECT_EQ(KeyHeld(c.Code), c.HeldAfter)
+            << "screen " << static_cast<int>(c.Screen) << " code " << c.Code;
+    }
+    SDL_Event mouseUp{};
+    mouseUp.type = SDL_MOUSEBUTTONUP;
+    EXPECT_FALSE(game.HandleCommonEvent(mouseUp, TGameState::Title)) << "buttons belong to the screen";
+}
+
+TEST_F(GameTest, FrameOffersEventsToTheScreenFirstThenDrawsMessagesAndPresents) {
+    TBriskGame game;
+    game.State = TGameState::Setup;
+    std::vector<std::string> calls;
+    PushKeyUp('5');
+    PushKeyDown('a');
+    PushMouseUp(250, 430);
+    const uint32_t framesBefore = Screen->FrameCount;
+    const TFrameHooks hooks{[&](const SDL_Event& event) {
+                                if (event.type == SDL_MOUSEBUTTONUP) {
+                                    calls.push_back("click " + std::to_string(event.button.x) + "," +
+                                                    std::to_string(event.button.y));
+                                    return true;
+                                }
+                                if (event.type == SDL_KEYUP) {
+                                    calls.push_back("key up " + std::to_string(event.key.keysym.sym));
+                                    return true; // the address field takes digits
+                                }
+                                return false;
+                            },
+                            [&] { calls.push_back("render"); },
+                            [&] {
+                                calls.push_back("per frame, presented " +
+                                                std::to_string(Screen->FrameCount - framesBefore));
+                            }};
+    SetKeyState('5', true);
+    game.RunFrame(TGameState::Setup, hooks);
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"key up 53", "click 250,430", "render", "per frame, presented 0"}));
+    EXPECT_EQ(Screen->FrameCount - framesBefore, 1U);
+    EXPECT_TRUE(KeyHeld('a'));
+    EXPECT_TRUE(KeyHeld('5')) << "a key the screen took leaves the table alone";
+}
+
+TEST_F(GameTest, WaitingClientRunsOneFramePerCallAndInitialisationNeverStays) {
+    TBriskGame game;
+    game.SetState(TGameState::WaitForServer);
+    game.GameSetupProcess();
+    EXPECT_EQ(game.State, TGameState::WaitForServer) << "a waiting client runs one frame per call";
+    game.SetState(TGameState::Initialization);
+    game.GameInitialization();
+    EXPECT_NE(game.State, TGameState::Initialization) << "initialisation never stays";
+}
+
+} // namespace
