@@ -13,6 +13,7 @@
 #include <vector>
 
 struct TCode;
+struct TStmt;
 class TRuntime;
 
 // The numbers show: hosts of the engine have always compared states as numbers.
@@ -61,6 +62,9 @@ public:
     [[nodiscard]] const TCode* Code() const { return CodeTree.get(); }
 
 private:
+    // Runs a block of the program as one call from the host; errors become messages.
+    void RunBlock(TStmt& block, uint64_t stepLimit, uint32_t deadline);
+
     std::unique_ptr<TCode> CodeTree;
     std::unique_ptr<TRuntime> Run;
     std::unique_ptr<TProgramInfo> ProgramInfo;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-class TClassSym;
+class TTypeSym;
 
 struct TStringRep {
     uint32_t Refs = 1;
@@ -18,7 +18,7 @@ struct TStringRep {
 // An instance of a script class: the exception classes and TObject.
 struct TObjectRep {
     uint32_t Refs = 1;
-    const TClassSym* Class = nullptr;
+    const TTypeSym* Class = nullptr;
     std::vector<TVariant> Fields;
 };
 

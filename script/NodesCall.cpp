@@ -1,0 +1,315 @@
+// Call nodes: script and host routines, fresh objects, temporaries, and the routines the compiler
+// runs directly (Length, Inc, Dec, SetLength on arrays).
+#include "script/HostUnit.h"
+#include "script/Nodes.h"
+#include "script/Program.h"
+#include "script/ProgramInfo.h"
+#include "script/Reps.h"
+#include "script/Runtime.h"
+#include "script/ScriptError.h"
+
+#include <cxxabi.h>
+#include <typeinfo>
+
+namespace {
+
+// Pushes a routine's frame and, once the arguments are bound, makes it current; undoes both on
+// the way out, also when an exception passes.
+class TFrameGuard {
+public:
+    TFrameGuard(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos)
+        : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos)), Saved(rt.Frame) {}
+    TFrameGuard(const TFrameGuard&) = delete;
+    TFrameGuard& operator=(const TFrameGuard&) = delete;
+    ~TFrameGuard() {
+        if (Entered) {
+            Rt.Frame = Saved;
+            --Rt.CallDepth;
+        }
+        Rt.Pop(F.FrameSize, F.Managed);
+    }
+    void Enter() {
+        Rt.Frame = Frame;
+        ++Rt.CallDepth;
+        Entered = true;
+    }
+    TRuntime& Rt;
+    const TFuncSym& F;
+    TVariant* const Frame;
+    TVariant* const Saved;
+    bool Entered = false;
+};
+
+std::string TypeName(const std::exception& e) {
+    int status = 0;
+    char* name = abi::__cxa_demangle(typeid(e).name(), nullptr, nullptr, &status);
+    std::string text = status == 0 && name ? name : typeid(e).name();
+    std::free(name);
+    return text;
+}
+
+void RunHost(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos& pos) {
+    if (!f.Host->OnEval) {
+        return;
+    }
+    TProgramInfo info(rt.Prog, &f, frame);
+    try {
+        f.Host->OnEval(info);
+    } catch (const EScriptRaise&) {
+        throw;
+    } catch (const EScriptAbort&) {
+        throw;
+    } catch (const EHostError& e) {
+        throw EScriptRaise{rt.MakeHostError(e.ClassName, e.what()), pos};
+    } catch (const EScriptError& e) {
+        throw EScriptRaise{rt.MakeHostError("EScriptError", e.what()), pos};
+    } catch (const std::exception& e) {
+        throw EScriptRaise{rt.MakeHostError(TypeName(e), e.what()), pos};
+    }
+}
+
+struct TCallNode : TExpr {
+    TCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
+        : TExpr(f.ResultType, std::move(p)), F(&f), Args(std::move(args)) {
+        for (const TExprPtr& a : Args) {
+            Depth = std::max(Depth, a->Depth + 1);
+        }
+    }
+
+    void Bind(TRuntime& rt, TVariant* frame) {
+        for (size_t i = 0; i < Args.size(); ++i) {
+            const TParamSym& p = F->Params[i];
+            if (p.ByRef()) {
+                frame[p.Offset].SetRef(Args[i]->Addr(rt));
+            } else {
+                Args[i]->StoreInto(rt, frame + p.Offset);
+            }
+        }
+    }
+
+    void Run(TRuntime& rt, TFrameGuard& g) {
+        Bind(rt, g.Frame);
+        g.Enter();
+        rt.CheckStack(Pos);
+        rt.Step();
+        if (F->Host) {
+            RunHost(rt, *F, g.Frame, Pos);
+        } else {
+            F->Body->Exec(rt);
+        }
+    }
+
+    int64_t EvalInt(TRuntime& rt) override {
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+        return g.Frame[F->ResultOffset].Int();
+    }
+    double EvalFloat(TRuntime& rt) override {
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+        return g.Frame[F->ResultOffset].Flt();
+    }
+    bool EvalBool(TRuntime& rt) override {
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+        return g.Frame[F->ResultOffset].Bool();
+    }
+    TVariant EvalVar(TRuntime& rt) override {
+        if (Type->Kind != TTypeKind::String && Type->Kind != TTypeKind::Variant &&
+            Type->Kind != TTypeKind::Class && Type->Kind != TTypeKind::DynArray) {
+            return TExpr::EvalVar(rt);
+        }
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+        return std::move(g.Frame[F->ResultOffset]);
+    }
+    void StoreInto(TRuntime& rt, TVariant* dst) override {
+        if (Type->IsScalar()) {
+            TExpr::StoreInto(rt, dst);
+            return;
+        }
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+        for (int32_t i = 0; i < Type->Slots; ++i) {
+            dst[i] = std::move(g.Frame[F->ResultOffset + i]);
+        }
+    }
+    void Exec(TRuntime& rt) override {
+        TFrameGuard g(rt, *F, Pos);
+        Run(rt, g);
+    }
+
+    const TFuncSym* F;
+    std::vector<TExprPtr> Args;
+};
+
+struct TSpillNode : TExpr {
+    TSpillNode(TExprPtr value, TExprPtr temp)
+        : TExpr(value->Type, value->Pos), Value(std::move(value)), Temp(std::move(temp)) {
+        Depth = Value->Depth + 1;
+    }
+    TVariant* Addr(TRuntime& rt) override {
+        TVariant* t = Temp->Addr(rt);
+        Value->StoreInto(rt, t);
+        return t;
+    }
+    TVariant EvalVar(TRuntime& rt) override { return *Addr(rt); }
+    bool HasPlace() const override { return true; }
+    TExprPtr Value, Temp;
+};
+
+struct TNewObjectNode : TExpr {
+    TNewObjectNode(const TTypeSym& cls, std::vector<TExprPtr> args, TScriptPos p)
+        : TExpr(&cls, std::move(p)), Args(std::move(args)) {}
+    TVariant EvalVar(TRuntime& rt) override {
+        auto* rep = new TObjectRep;
+        rep->Class = Type;
+        TVariant object = TVariant::AdoptObject(rep);
+        rep->Fields.resize(Type->Members.size());
+        for (size_t i = 0; i < Type->Members.size(); ++i) {
+            Type->Members[i].Type->InitSlots(&rep->Fields[i]);
+        }
+        // Exception.Create(Msg) is the one constructor with an argument: the message.
+        if (!Args.empty()) {
+            Args[0]->StoreInto(rt, &rep->Fields[0]);
+        }
+        return object;
+    }
+    std::vector<TExprPtr> Args;
+};
+
+struct TStrLengthNode : TExpr {
+    TStrLengthNode(TExprPtr s, const TTypeSym& t, TScriptPos p) : TExpr(&t, std::move(p)), Str(std::move(s)) {
+        Depth = Str->Depth + 1;
+    }
+    int64_t EvalInt(TRuntime& rt) override {
+        if (Str->Variable()) {
+            return static_cast<int64_t>(Str->Addr(rt)->StrView().size());
+        }
+        return static_cast<int64_t>(Str->EvalVar(rt).StrView().size());
+    }
+    TExprPtr Str;
+};
+
+struct TArrayLengthNode : TExpr {
+    TArrayLengthNode(TExprPtr a, const TTypeSym& t, bool high, TScriptPos p)
+        : TExpr(&t, std::move(p)), Arr(std::move(a)), High(high) {
+        Depth = Arr->Depth + 1;
+    }
+    int64_t EvalInt(TRuntime& rt) override {
+        const TVariant v = Arr->EvalVar(rt);
+        const TArrayRep* a = v.Arr();
+        const int64_t length = a ? static_cast<int64_t>(a->Items.size()) / a->ElemSlots : 0;
+        return High ? length - 1 : length;
+    }
+    TExprPtr Arr;
+    bool High;
+};
+
+struct TIncDecNode : TExpr {
+    TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, TScriptPos p)
+        : TExpr(nullptr, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
+    void Exec(TRuntime& rt) override {
+        const uint64_t d = Delta ? static_cast<uint64_t>(Delta->EvalInt(rt)) : 1;
+        int64_t& v = Place->Addr(rt)->IntRef();
+        v = static_cast<int64_t>(Dec ? static_cast<uint64_t>(v) - d : static_cast<uint64_t>(v) + d);
+    }
+    TExprPtr Place, Delta;
+    bool Dec;
+};
+
+struct TSetLengthNode : TExpr {
+    TSetLengthNode(TExprPtr arr, TExprPtr length, TScriptPos p)
+        : TExpr(nullptr, std::move(p)), Arr(std::move(arr)), Length(std::move(length)) {}
+    void Exec(TRuntime& rt) override {
+        const int64_t wanted = std::max<int64_t>(Length->EvalInt(rt), 0);
+        const TTypeSym& elem = *Arr->Type->Elem;
+        const int64_t slots = wanted * elem.Slots;
+        const int32_t maxData = rt.MaxDataSize();
+        if (wanted > maxData || slots > maxData) {
+            throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(maxData) + " Variants)", Pos};
+        }
+        TVariant* place = Arr->Addr(rt);
+        TArrayRep* a = place->Arr();
+        if (!a) {
+            if (wanted == 0) {
+                return;
+            }
+            a = new TArrayRep;
+            a->ElemSlots = elem.Slots;
+            *place = TVariant::AdoptArray(a);
+        } else if (a->Refs > 1) {
+            // Another variable shares the array; it keeps the old one.
+            auto* copy = new TArrayRep{1, a->ElemSlots, a->Items};
+            *place = TVariant::AdoptArray(copy);
+            a = copy;
+        }
+        const size_t old = a->Items.size();
+        a->Items.resize(static_cast<size_t>(slots));
+        for (size_t i = old; i < a->Items.size(); i += static_cast<size_t>(elem.Slots)) {
+            elem.InitSlots(&a->Items[i]);
+        }
+    }
+    TExprPtr Arr, Length;
+};
+
+struct TDiscardNode : TExpr {
+    TDiscardNode(TExprPtr e, TScriptPos p) : TExpr(nullptr, std::move(p)), E(std::move(e)) {}
+    void Exec(TRuntime& rt) override { (void)E->EvalVar(rt); }
+    TExprPtr E;
+};
+
+} // namespace
+
+void RunRoutine(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos& pos) {
+    TVariant* saved = rt.Frame;
+    rt.Frame = frame;
+    ++rt.CallDepth;
+    try {
+        rt.CheckStack(pos);
+        rt.Step();
+        if (f.Host) {
+            RunHost(rt, f, frame, pos);
+        } else {
+            f.Body->Exec(rt);
+        }
+    } catch (...) {
+        rt.Frame = saved;
+        --rt.CallDepth;
+        throw;
+    }
+    rt.Frame = saved;
+    --rt.CallDepth;
+}
+
+TExprPtr MakeDiscard(TExprPtr e, TScriptPos pos) {
+    return std::make_unique<TDiscardNode>(std::move(e), std::move(pos));
+}
+
+TExprPtr MakeCall(const TFuncSym& func, std::vector<TExprPtr> args, TScriptPos pos) {
+    return std::make_unique<TCallNode>(func, std::move(args), std::move(pos));
+}
+
+TExprPtr MakeSpill(TExprPtr value, TExprPtr temp) {
+    return std::make_unique<TSpillNode>(std::move(value), std::move(temp));
+}
+
+TExprPtr MakeNewObject(const TTypeSym& classType, std::vector<TExprPtr> args, TScriptPos pos) {
+    return std::make_unique<TNewObjectNode>(classType, std::move(args), std::move(pos));
+}
+
+TExprPtr MakeStrLength(TExprPtr str, const TTypeSym& integerType, TScriptPos pos) {
+    return std::make_unique<TStrLengthNode>(std::move(str), integerType, std::move(pos));
+}
+
+TExprPtr MakeArrayLength(TExprPtr array, const TTypeSym& integerType, bool high, TScriptPos pos) {
+    return std::make_unique<TArrayLengthNode>(std::move(array), integerType, high, std::move(pos));
+}
+
+TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, TScriptPos pos) {
+    return std::make_unique<TIncDecNode>(std::move(place), std::move(delta), dec, std::move(pos));
+}
+
+TExprPtr MakeSetLength(TExprPtr array, TExprPtr length, TScriptPos pos) {
+    return std::make_unique<TSetLengthNode>(std::move(array), std::move(length), std::move(pos));
+}

@@ -1,0 +1,898 @@
+// Expression nodes: constants, variables, members and elements, conversions and operators.
+#include "script/Nodes.h"
+#include "script/Reps.h"
+#include "script/Runtime.h"
+#include "script/ScriptError.h"
+
+#include <cmath>
+
+void InternalError(const TExpr& e, const char* what) {
+    throw EScriptAbort{std::string("Internal error: ") + what, e.Pos};
+}
+
+int64_t TExpr::EvalInt(TRuntime&) {
+    InternalError(*this, "no Integer value");
+}
+double TExpr::EvalFloat(TRuntime&) {
+    InternalError(*this, "no Float value");
+}
+bool TExpr::EvalBool(TRuntime&) {
+    InternalError(*this, "no Boolean value");
+}
+TVariant* TExpr::Addr(TRuntime&) {
+    InternalError(*this, "no place");
+}
+
+TVariant TExpr::EvalVar(TRuntime& rt) {
+    if (!Type) {
+        InternalError(*this, "no value");
+    }
+    switch (Type->Kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Enum:
+        return TVariant(EvalInt(rt));
+    case TTypeKind::Float:
+        return TVariant(EvalFloat(rt));
+    case TTypeKind::Boolean:
+        return TVariant(EvalBool(rt));
+    default:
+        InternalError(*this, "no variant value");
+    }
+}
+
+void TExpr::StoreInto(TRuntime& rt, TVariant* dst) {
+    switch (Type->Kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Enum:
+        dst->IntRef() = EvalInt(rt);
+        break;
+    case TTypeKind::Float:
+        dst->FltRef() = EvalFloat(rt);
+        break;
+    case TTypeKind::Boolean:
+        dst->IntRef() = EvalBool(rt) ? 1 : 0;
+        break;
+    case TTypeKind::Record:
+    case TTypeKind::StaticArray: {
+        const TVariant* src = Addr(rt);
+        if (src != dst) {
+            for (int32_t i = 0; i < Type->Slots; ++i) {
+                dst[i] = src[i];
+            }
+        }
+        break;
+    }
+    default:
+        *dst = EvalVar(rt);
+        break;
+    }
+}
+
+void TExpr::Exec(TRuntime& rt) {
+    if (Type && Type->IsScalar()) {
+        (void)EvalVar(rt);
+    } else if (Type) {
+        (void)Addr(rt);
+    } else {
+        InternalError(*this, "no statement");
+    }
+}
+
+namespace {
+
+// Integer arithmetic wraps around, as the machine's does, instead of being undefined.
+inline int64_t Wrap(uint64_t v) {
+    return static_cast<int64_t>(v);
+}
+
+// ---- constants
+
+struct TIntConst : TExpr {
+    TIntConst(const TTypeSym& t, int64_t v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
+    int64_t EvalInt(TRuntime&) override { return V; }
+    int64_t V;
+};
+
+struct TFloatConst : TExpr {
+    TFloatConst(const TTypeSym& t, double v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
+    double EvalFloat(TRuntime&) override { return V; }
+    double V;
+};
+
+struct TBoolConst : TExpr {
+    TBoolConst(const TTypeSym& t, bool v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
+    bool EvalBool(TRuntime&) override { return V; }
+    bool V;
+};
+
+struct TVarConst : TExpr {
+    TVarConst(const TTypeSym& t, TVariant v, TScriptPos p) : TExpr(&t, std::move(p)), V(std::move(v)) {}
+    TVariant EvalVar(TRuntime&) override { return V; }
+    TVariant V;
+};
+
+// ---- variables
+
+template <TVarPlace P> struct TVarNode : TExpr {
+    TVarNode(const TVarSym& v, TScriptPos p) : TExpr(v.Type, std::move(p)), Sym(&v), Off(v.Offset) {}
+    TVariant* Slot(TRuntime& rt) const {
+        if constexpr (P == TVarPlace::Global) {
+            return rt.Globals + Off;
+        } else if constexpr (P == TVarPlace::Local) {
+            return rt.Frame + Off;
+        } else {
+            return rt.Frame[Off].Ref();
+        }
+    }
+    int64_t EvalInt(TRuntime& rt) override { return Slot(rt)->Int(); }
+    double EvalFloat(TRuntime& rt) override { return Slot(rt)->Flt(); }
+    bool EvalBool(TRuntime& rt) override { return Slot(rt)->Bool(); }
+    TVariant EvalVar(TRuntime& rt) override {
+        if (Type->IsScalar()) {
+            return *Slot(rt);
+        }
+        return TExpr::EvalVar(rt);
+    }
+    TVariant* Addr(TRuntime& rt) override { return Slot(rt); }
+    bool IsAssignable() const override { return !Sym->ReadOnly; }
+    bool HasPlace() const override { return true; }
+    const TVarSym* Variable() const override { return Sym; }
+    const TVarSym* Sym;
+    int32_t Off;
+};
+
+// A place computed from another place: members, elements.
+struct TPlaceNode : TExpr {
+    using TExpr::TExpr;
+    int64_t EvalInt(TRuntime& rt) override { return Addr(rt)->Int(); }
+    double EvalFloat(TRuntime& rt) override { return Addr(rt)->Flt(); }
+    bool EvalBool(TRuntime& rt) override { return Addr(rt)->Bool(); }
+    TVariant EvalVar(TRuntime& rt) override {
+        if (Type->IsScalar()) {
+            return *Addr(rt);
+        }
+        return TExpr::EvalVar(rt);
+    }
+    bool IsAssignable() const override { return Assignable; }
+    bool HasPlace() const override { return true; }
+    bool Assignable = true;
+};
+
+struct TMemberNode : TPlaceNode {
+    TMemberNode(TExprPtr rec, const TMemberSym& m, TScriptPos p)
+        : TPlaceNode(m.Type, std::move(p)), Rec(std::move(rec)), Off(m.Offset) {
+        Assignable = Rec->IsAssignable();
+        Depth = Rec->Depth + 1;
+    }
+    TVariant* Addr(TRuntime& rt) override { return Rec->Addr(rt) + Off; }
+    TExprPtr Rec;
+    int32_t Off;
+};
+
+[[noreturn]] void BoundError(TRuntime& rt, const TScriptPos& pos, bool upper, int64_t index) {
+    RuntimeError(rt, pos,
+                 std::string(upper ? "Upper" : "Lower") + " bound exceeded! Index " + std::to_string(index));
+}
+
+struct TStaticIndexNode : TPlaceNode {
+    TStaticIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p)
+        : TPlaceNode(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
+          Low(Arr->Type->Low), High(Arr->Type->High), ElemSlots(Arr->Type->Elem->Slots) {
+        Assignable = Arr->IsAssignable();
+        Depth = std::max(Arr->Depth, Index->Depth) + 1;
+    }
+    TVariant* Addr(TRuntime& rt) override {
+        // The index first: a routine it calls may resize the array the base lies in.
+        const int64_t i = Index->EvalInt(rt);
+        TVariant* base = Arr->Addr(rt);
+        if (i < Low) {
+            BoundError(rt, Pos, false, i);
+        }
+        if (i > High) {
+            BoundError(rt, Pos, true, i);
+        }
+        return base + (i - Low) * ElemSlots;
+    }
+    TExprPtr Arr, Index;
+    int64_t Low, High;
+    int32_t ElemSlots;
+};
+
+struct TDynIndexNode : TPlaceNode {
+    TDynIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p)
+        : TPlaceNode(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
+          ElemSlots(Arr->Type->Elem->Slots) {
+        Depth = std::max(Arr->Depth, Index->Depth) + 1;
+    }
+    TVariant* Addr(TRuntime& rt) override {
+        const int64_t i = Index->EvalInt(rt);
+        TArrayRep* a = Arr->Addr(rt)->Arr();
+        const int64_t length = a ? static_cast<int64_t>(a->Items.size()) / ElemSlots : 0;
+        if (i < 0) {
+            BoundError(rt, Pos, false, i);
+        }
+        if (i >= length) {
+            BoundError(rt, Pos, true, i);
+        }
+        return a->Items.data() + i * ElemSlots;
+    }
+    TExprPtr Arr, Index;
+    int32_t ElemSlots;
+};
+
+struct TStrIndexNode : TExpr {
+    TStrIndexNode(TExprPtr s, TExprPtr index, const TTypeSym& t, TScriptPos p)
+        : TExpr(&t, std::move(p)), Str(std::move(s)), Index(std::move(index)) {
+        Depth = std::max(Str->Depth, Index->Depth) + 1;
+    }
+    TVariant EvalVar(TRuntime& rt) override {
+        const TVariant s = Str->EvalVar(rt);
+        const int64_t i = Index->EvalInt(rt);
+        const std::string_view text = s.StrView();
+        if (i < 1) {
+            BoundError(rt, Pos, false, i);
+        }
+        if (i > static_cast<int64_t>(text.size())) {
+            BoundError(rt, Pos, true, i);
+        }
+        return TVariant(text.substr(static_cast<size_t>(i - 1), 1));
+    }
+    TExprPtr Str, Index;
+};
+
+struct TFieldNode : TPlaceNode {
+    TFieldNode(TExprPtr obj, const TMemberSym& f, TScriptPos p)
+        : TPlaceNode(f.Type, std::move(p)), Obj(std::move(obj)), Index(f.Offset) {
+        Depth = Obj->Depth + 1;
+    }
+    TVariant* Addr(TRuntime& rt) override {
+        TObjectRep* o = Obj->Addr(rt)->Obj();
+        if (!o) {
+            RuntimeError(rt, Pos, "Object not instantiated");
+        }
+        return &o->Fields[static_cast<size_t>(Index)];
+    }
+    TExprPtr Obj;
+    int32_t Index;
+};
+
+// ---- conversions
+
+struct TIntToFloat : TExpr {
+    TIntToFloat(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
+    double EvalFloat(TRuntime& rt) override { return static_cast<double>(E->EvalInt(rt)); }
+    TExprPtr E;
+};
+
+struct TToVariant : TExpr {
+    TToVariant(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
+    TVariant EvalVar(TRuntime& rt) override { return E->EvalVar(rt); }
+    TExprPtr E;
+};
+
+struct TFromVariant : TExpr {
+    TFromVariant(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
+    template <typename F> auto Convert(TRuntime& rt, F convert) {
+        const TVariant v = E->EvalVar(rt);
+        try {
+            return convert(v);
+        } catch (const std::exception& e) {
+            RuntimeError(rt, Pos, e.what());
+        }
+    }
+    int64_t EvalInt(TRuntime& rt) override {
+        return Convert(rt, [](const TVariant& v) { return v.AsInteger(); });
+    }
+    double EvalFloat(TRuntime& rt) override {
+        return Convert(rt, [](const TVariant& v) { return v.AsFloat(); });
+    }
+    bool EvalBool(TRuntime& rt) override {
+        return Convert(rt, [](const TVariant& v) { return v.AsBoolean(); });
+    }
+    TVariant EvalVar(TRuntime& rt) override {
+        TVariant v = E->EvalVar(rt);
+        switch (Type->Kind) {
+        case TTypeKind::String:
+            if (v.Kind() == TVarKind::String) {
+                return v;
+            }
+            return Convert(rt, [](const TVariant& x) { return TVariant(x.AsString()); });
+        case TTypeKind::Class:
+            if (v.Kind() == TVarKind::Object || v.IsEmpty() || v.IsNull()) {
+                return v.Kind() == TVarKind::Object ? v : TVariant::Zero(TVarKind::Object);
+            }
+            break;
+        case TTypeKind::DynArray:
+            if (v.Kind() == TVarKind::Array) {
+                return v;
+            }
+            break;
+        default:
+            return TExpr::EvalVar(rt);
+        }
+        RuntimeError(rt, Pos,
+                     "Could not convert variant of type (" + std::string(v.KindName()) + ") into type (" +
+                         Type->Name + ")");
+    }
+    TExprPtr E;
+};
+
+struct TOrdinalCast : TExpr {
+    TOrdinalCast(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
+    int64_t EvalInt(TRuntime& rt) override {
+        return E->Type->Kind == TTypeKind::Boolean ? (E->EvalBool(rt) ? 1 : 0) : E->EvalInt(rt);
+    }
+    bool EvalBool(TRuntime& rt) override {
+        return E->Type->Kind == TTypeKind::Boolean ? E->EvalBool(rt) : E->EvalInt(rt) != 0;
+    }
+    TExprPtr E;
+};
+
+// ---- operators
+
+template <TBinOp Op> int64_t IntOp(TRuntime& rt, const TScriptPos& pos, int64_t a, int64_t b) {
+    if constexpr (Op == TBinOp::Add) {
+        return Wrap(uint64_t(a) + uint64_t(b));
+    } else if constexpr (Op == TBinOp::Sub) {
+        return Wrap(uint64_t(a) - uint64_t(b));
+    } else if constexpr (Op == TBinOp::Mul) {
+        return Wrap(uint64_t(a) * uint64_t(b));
+    } else if constexpr (Op == TBinOp::IntDiv || Op == TBinOp::Mod) {
+        if (b == 0) {
+            RuntimeError(rt, pos, "Division by zero");
+        }
+        if (b == -1) { // INT64_MIN div -1 does not fit; it wraps like the other operators
+            return Op == TBinOp::IntDiv ? Wrap(0 - uint64_t(a)) : 0;
+        }
+        return Op == TBinOp::IntDiv ? a / b : a % b;
+    } else if constexpr (Op == TBinOp::And) {
+        return a & b;
+    } else if constexpr (Op == TBinOp::Or) {
+        return a | b;
+    } else {
+        return a ^ b;
+    }
+}
+
+template <TBinOp Op, typename T> bool Compare(T a, T b) {
+    if constexpr (Op == TBinOp::Eq) {
+        return a == b;
+    } else if constexpr (Op == TBinOp::Ne) {
+        return a != b;
+    } else if constexpr (Op == TBinOp::Lt) {
+        return a < b;
+    } else if constexpr (Op == TBinOp::Le) {
+        return a <= b;
+    } else if constexpr (Op == TBinOp::Gt) {
+        return a > b;
+    } else {
+        return a >= b;
+    }
+}
+
+struct TBinNode : TExpr {
+    TBinNode(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p)
+        : TExpr(&t, std::move(p)), L(std::move(l)), R(std::move(r)) {
+        Depth = std::max(L->Depth, R->Depth) + 1;
+    }
+    TExprPtr L, R;
+};
+
+template <TBinOp Op> struct TIntBin : TBinNode {
+    using TBinNode::TBinNode;
+    int64_t EvalInt(TRuntime& rt) override { return IntOp<Op>(rt, Pos, L->EvalInt(rt), R->EvalInt(rt)); }
+};
+
+// The right operand a constant: "i mod 7", "n - 1".
+template <TBinOp Op> struct TIntBinK : TBinNode {
+    TIntBinK(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k)
+        : TBinNode(std::move(l), std::move(r), t, std::move(p)), K(k) {}
+    int64_t EvalInt(TRuntime& rt) override { return IntOp<Op>(rt, Pos, L->EvalInt(rt), K); }
+    int64_t K;
+};
+
+template <TBinOp Op> struct TIntCmp : TBinNode {
+    using TBinNode::TBinNode;
+    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalInt(rt), R->EvalInt(rt)); }
+};
+
+template <TBinOp Op> struct TIntCmpK : TBinNode {
+    TIntCmpK(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k)
+        : TBinNode(std::move(l), std::move(r), t, std::move(p)), K(k) {}
+    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalInt(rt), K); }
+    int64_t K;
+};
+
+template <TBinOp Op> struct TFloatBin : TBinNode {
+    using TBinNode::TBinNode;
+    double EvalFloat(TRuntime& rt) override {
+        const double a = L->EvalFloat(rt);
+        const double b = R->EvalFloat(rt);
+        if constexpr (Op == TBinOp::Add) {
+            return a + b;
+        } else if constexpr (Op == TBinOp::Sub) {
+            return a - b;
+        } else if constexpr (Op == TBinOp::Mul) {
+            return a * b;
+        } else {
+            return a / b;
+        }
+    }
+};
+
+template <TBinOp Op> struct TFloatCmp : TBinNode {
+    using TBinNode::TBinNode;
+    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalFloat(rt), R->EvalFloat(rt)); }
+};
+
+template <TBinOp Op> struct TBoolBin : TBinNode {
+    using TBinNode::TBinNode;
+    bool EvalBool(TRuntime& rt) override {
+        if constexpr (Op == TBinOp::And) {
+            return L->EvalBool(rt) && R->EvalBool(rt);
+        } else if constexpr (Op == TBinOp::Or) {
+            return L->EvalBool(rt) || R->EvalBool(rt);
+        } else if constexpr (Op == TBinOp::Xor) {
+            return L->EvalBool(rt) != R->EvalBool(rt);
+        } else {
+            return Compare<Op>(L->EvalBool(rt), R->EvalBool(rt));
+        }
+    }
+};
+
+template <TBinOp Op> struct TStrCmp : TBinNode {
+    using TBinNode::TBinNode;
+    bool EvalBool(TRuntime& rt) override {
+        const TVariant a = L->EvalVar(rt);
+        const TVariant b = R->EvalVar(rt);
+        return Compare<Op>(a.StrView(), b.StrView());
+    }
+};
+
+template <TBinOp Op> struct TObjCmp : TBinNode {
+    using TBinNode::TBinNode;
+    bool EvalBool(TRuntime& rt) override {
+        const TVariant a = L->EvalVar(rt);
+        const TVariant b = R->EvalVar(rt);
+        const bool same = a.Obj() == b.Obj();
+        return Op == TBinOp::Eq ? same : !same;
+    }
+};
+
+// Joining strings reuses the left operand's buffer when nothing else holds it, so a chain
+// a + b + c + d copies each piece once.
+struct TStrConcat : TBinNode {
+    using TBinNode::TBinNode;
+    TVariant EvalVar(TRuntime& rt) override {
+        TVariant a = L->EvalVar(rt);
+        const TVariant b = R->EvalVar(rt);
+        if (b.StrView().empty()) {
+            return a;
+        }
+        if (a.StrView().empty()) {
+            return b;
+        }
+        a.MutableStr().append(b.StrView());
+        return a;
+    }
+};
+
+struct TVariantBin : TBinNode {
+    TVariantBin(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p)
+        : TBinNode(std::move(l), std::move(r), t, std::move(p)), Op(op) {}
+    TVariant EvalVar(TRuntime& rt) override {
+        const TVariant a = L->EvalVar(rt);
+        const TVariant b = R->EvalVar(rt);
+        try {
+            return Apply(rt, a, b);
+        } catch (const EScriptError& e) {
+            RuntimeError(rt, Pos, e.what());
+        }
+    }
+    bool EvalBool(TRuntime& rt) override { return EvalVar(rt).AsBoolean(); }
+    TVariant Apply(TRuntime& rt, const TVariant& a, const TVariant& b) const {
+        const TVarKind ka = a.Kind();
+        const TVarKind kb = b.Kind();
+        switch (Op) {
+        case TBinOp::Eq:
+            return TVariant(CompareVariants(a, b) == 0);
+        case TBinOp::Ne:
+            return TVariant(CompareVariants(a, b) != 0);
+        case TBinOp::Lt:
+            return TVariant(CompareVariants(a, b) < 0);
+        case TBinOp::Le:
+            return TVariant(CompareVariants(a, b) <= 0);
+        case TBinOp::Gt:
+            return TVariant(CompareVariants(a, b) > 0);
+        case TBinOp::Ge:
+            return TVariant(CompareVariants(a, b) >= 0);
+        case TBinOp::Add:
+            if (ka == TVarKind::String && kb == TVarKind::String) {
+                return TVariant(std::string(a.StrView()) + std::string(b.StrView()));
+            }
+            break;
+        case TBinOp::And:
+        case TBinOp::Or:
+        case TBinOp::Xor:
+            if (ka == TVarKind::Boolean && kb == TVarKind::Boolean) {
+                const bool x = a.Bool();
+                const bool y = b.Bool();
+                return TVariant(Op == TBinOp::And ? x && y : Op == TBinOp::Or ? x || y : x != y);
+            }
+            break;
+        default:
+            break;
+        }
+        const bool integral = (ka == TVarKind::Integer || ka == TVarKind::Boolean || ka == TVarKind::Empty) &&
+                              (kb == TVarKind::Integer || kb == TVarKind::Boolean || kb == TVarKind::Empty);
+        if (Op == TBinOp::Div) {
+            return TVariant(a.AsFloat() / b.AsFloat());
+        }
+        if (integral || Op == TBinOp::IntDiv || Op == TBinOp::Mod || Op == TBinOp::And || Op == TBinOp::Or ||
+            Op == TBinOp::Xor) {
+            const int64_t x = a.AsInteger();
+            const int64_t y = b.AsInteger();
+            switch (Op) {
+            case TBinOp::Add:
+                return TVariant(IntOp<TBinOp::Add>(rt, Pos, x, y));
+            case TBinOp::Sub:
+                return TVariant(IntOp<TBinOp::Sub>(rt, Pos, x, y));
+            case TBinOp::Mul:
+                return TVariant(IntOp<TBinOp::Mul>(rt, Pos, x, y));
+            case TBinOp::IntDiv:
+                return TVariant(IntOp<TBinOp::IntDiv>(rt, Pos, x, y));
+            case TBinOp::Mod:
+                return TVariant(IntOp<TBinOp::Mod>(rt, Pos, x, y));
+            case TBinOp::And:
+                return TVariant(x & y);
+            case TBinOp::Or:
+                return TVariant(x | y);
+            default:
+                return TVariant(x ^ y);
+            }
+        }
+        const double x = a.AsFloat();
+        const double y = b.AsFloat();
+        switch (Op) {
+        case TBinOp::Add:
+            return TVariant(x + y);
+        case TBinOp::Sub:
+            return TVariant(x - y);
+        default:
+            return TVariant(x * y);
+        }
+    }
+    TBinOp Op;
+};
+
+template <template <TBinOp> class N>
+TExprPtr PickCompare(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p) {
+    switch (op) {
+    case TBinOp::Eq:
+        return std::make_unique<N<TBinOp::Eq>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Ne:
+        return std::make_unique<N<TBinOp::Ne>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Lt:
+        return std::make_unique<N<TBinOp::Lt>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Le:
+        return std::make_unique<N<TBinOp::Le>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Gt:
+        return std::make_unique<N<TBinOp::Gt>>(std::move(l), std::move(r), t, std::move(p));
+    default:
+        return std::make_unique<N<TBinOp::Ge>>(std::move(l), std::move(r), t, std::move(p));
+    }
+}
+
+template <template <TBinOp> class N>
+TExprPtr PickCompareK(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k) {
+    switch (op) {
+    case TBinOp::Eq:
+        return std::make_unique<N<TBinOp::Eq>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Ne:
+        return std::make_unique<N<TBinOp::Ne>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Lt:
+        return std::make_unique<N<TBinOp::Lt>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Le:
+        return std::make_unique<N<TBinOp::Le>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Gt:
+        return std::make_unique<N<TBinOp::Gt>>(std::move(l), std::move(r), t, std::move(p), k);
+    default:
+        return std::make_unique<N<TBinOp::Ge>>(std::move(l), std::move(r), t, std::move(p), k);
+    }
+}
+
+template <template <TBinOp> class N>
+TExprPtr PickArith(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p) {
+    switch (op) {
+    case TBinOp::Add:
+        return std::make_unique<N<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Sub:
+        return std::make_unique<N<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Mul:
+        return std::make_unique<N<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::IntDiv:
+        return std::make_unique<N<TBinOp::IntDiv>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Mod:
+        return std::make_unique<N<TBinOp::Mod>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::And:
+        return std::make_unique<N<TBinOp::And>>(std::move(l), std::move(r), t, std::move(p));
+    case TBinOp::Or:
+        return std::make_unique<N<TBinOp::Or>>(std::move(l), std::move(r), t, std::move(p));
+    default:
+        return std::make_unique<N<TBinOp::Xor>>(std::move(l), std::move(r), t, std::move(p));
+    }
+}
+
+TExprPtr PickIntArithK(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k) {
+    switch (op) {
+    case TBinOp::Add:
+        return std::make_unique<TIntBinK<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Sub:
+        return std::make_unique<TIntBinK<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Mul:
+        return std::make_unique<TIntBinK<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::IntDiv:
+        return std::make_unique<TIntBinK<TBinOp::IntDiv>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Mod:
+        return std::make_unique<TIntBinK<TBinOp::Mod>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::And:
+        return std::make_unique<TIntBinK<TBinOp::And>>(std::move(l), std::move(r), t, std::move(p), k);
+    case TBinOp::Or:
+        return std::make_unique<TIntBinK<TBinOp::Or>>(std::move(l), std::move(r), t, std::move(p), k);
+    default:
+        return std::make_unique<TIntBinK<TBinOp::Xor>>(std::move(l), std::move(r), t, std::move(p), k);
+    }
+}
+
+bool IsCompare(TBinOp op) {
+    return op >= TBinOp::Eq;
+}
+
+const TIntConst* AsIntConst(const TExpr& e) {
+    return dynamic_cast<const TIntConst*>(&e);
+}
+
+// ---- unary
+
+struct TIntNeg : TExpr {
+    explicit TIntNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
+        Depth = E->Depth + 1;
+    }
+    int64_t EvalInt(TRuntime& rt) override { return Wrap(0 - uint64_t(E->EvalInt(rt))); }
+    TExprPtr E;
+};
+
+struct TFloatNeg : TExpr {
+    explicit TFloatNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
+        Depth = E->Depth + 1;
+    }
+    double EvalFloat(TRuntime& rt) override { return -E->EvalFloat(rt); }
+    TExprPtr E;
+};
+
+struct TVariantNeg : TExpr {
+    explicit TVariantNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
+        Depth = E->Depth + 1;
+    }
+    TVariant EvalVar(TRuntime& rt) override {
+        const TVariant v = E->EvalVar(rt);
+        try {
+            if (v.Kind() == TVarKind::Integer || v.Kind() == TVarKind::Boolean || v.IsEmpty()) {
+                return TVariant(Wrap(0 - uint64_t(v.AsInteger())));
+            }
+            return TVariant(-v.AsFloat());
+        } catch (const EScriptError& e) {
+            RuntimeError(rt, Pos, e.what());
+        }
+    }
+    TExprPtr E;
+};
+
+struct TNotNode : TExpr {
+    explicit TNotNode(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
+        Depth = E->Depth + 1;
+    }
+    int64_t EvalInt(TRuntime& rt) override { return ~E->EvalInt(rt); }
+    bool EvalBool(TRuntime& rt) override { return !E->EvalBool(rt); }
+    TVariant EvalVar(TRuntime& rt) override {
+        if (Type->Kind != TTypeKind::Variant) {
+            return TExpr::EvalVar(rt);
+        }
+        const TVariant v = E->EvalVar(rt);
+        try {
+            if (v.Kind() == TVarKind::Boolean) {
+                return TVariant(!v.Bool());
+            }
+            return TVariant(~v.AsInteger());
+        } catch (const EScriptError& e) {
+            RuntimeError(rt, Pos, e.what());
+        }
+    }
+    TExprPtr E;
+};
+
+struct TIsNode : TExpr {
+    TIsNode(TExprPtr e, const TTypeSym& cls, const TTypeSym& t, TScriptPos p)
+        : TExpr(&t, std::move(p)), E(std::move(e)), Class(&cls) {
+        Depth = E->Depth + 1;
+    }
+    bool EvalBool(TRuntime& rt) override {
+        const TVariant v = E->EvalVar(rt);
+        const TObjectRep* o = v.Obj();
+        return o && o->Class->InheritsFrom(*Class);
+    }
+    TExprPtr E;
+    const TTypeSym* Class;
+};
+
+} // namespace
+
+TExprPtr TakeSelfOperand(TExprPtr& value, const TVarSym& v, bool& sub) {
+    auto* bin = dynamic_cast<TBinNode*>(value.get());
+    if (!bin || bin->L->Variable() != &v) {
+        return nullptr;
+    }
+    const bool add = dynamic_cast<TIntBin<TBinOp::Add>*>(bin) || dynamic_cast<TIntBinK<TBinOp::Add>*>(bin) ||
+                     dynamic_cast<TStrConcat*>(bin);
+    sub = dynamic_cast<TIntBin<TBinOp::Sub>*>(bin) || dynamic_cast<TIntBinK<TBinOp::Sub>*>(bin);
+    if (!add && !sub) {
+        return nullptr;
+    }
+    return std::move(bin->R);
+}
+
+bool ConstValue(const TExpr& e, TVariant& value) {
+    if (const auto* i = dynamic_cast<const TIntConst*>(&e)) {
+        value = TVariant(i->V);
+    } else if (const auto* f = dynamic_cast<const TFloatConst*>(&e)) {
+        value = TVariant(f->V);
+    } else if (const auto* b = dynamic_cast<const TBoolConst*>(&e)) {
+        value = TVariant(b->V);
+    } else if (const auto* v = dynamic_cast<const TVarConst*>(&e)) {
+        value = v->V;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+TExprPtr MakeConst(const TTypeSym& type, const TVariant& value, TScriptPos pos) {
+    switch (type.Kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Enum:
+        return std::make_unique<TIntConst>(type, value.Int(), std::move(pos));
+    case TTypeKind::Float:
+        return std::make_unique<TFloatConst>(
+            type, value.Kind() == TVarKind::Integer ? double(value.Int()) : value.Flt(), std::move(pos));
+    case TTypeKind::Boolean:
+        return std::make_unique<TBoolConst>(type, value.Bool(), std::move(pos));
+    default:
+        return std::make_unique<TVarConst>(type, value, std::move(pos));
+    }
+}
+
+TExprPtr MakeVarRef(const TVarSym& var, TScriptPos pos) {
+    switch (var.Place) {
+    case TVarPlace::Global:
+        return std::make_unique<TVarNode<TVarPlace::Global>>(var, std::move(pos));
+    case TVarPlace::Local:
+        return std::make_unique<TVarNode<TVarPlace::Local>>(var, std::move(pos));
+    default:
+        return std::make_unique<TVarNode<TVarPlace::LocalRef>>(var, std::move(pos));
+    }
+}
+
+TExprPtr MakeMember(TExprPtr record, const TMemberSym& member, TScriptPos pos) {
+    return std::make_unique<TMemberNode>(std::move(record), member, std::move(pos));
+}
+
+TExprPtr MakeStaticIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {
+    return std::make_unique<TStaticIndexNode>(std::move(array), std::move(index), std::move(pos));
+}
+
+TExprPtr MakeDynIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {
+    return std::make_unique<TDynIndexNode>(std::move(array), std::move(index), std::move(pos));
+}
+
+TExprPtr MakeStrIndex(TExprPtr str, TExprPtr index, const TTypeSym& stringType, TScriptPos pos) {
+    return std::make_unique<TStrIndexNode>(std::move(str), std::move(index), stringType, std::move(pos));
+}
+
+TExprPtr MakeField(TExprPtr object, const TMemberSym& field, TScriptPos pos) {
+    return std::make_unique<TFieldNode>(std::move(object), field, std::move(pos));
+}
+
+TExprPtr MakeIntToFloat(TExprPtr e, const TTypeSym& floatType) {
+    if (const TIntConst* k = AsIntConst(*e)) {
+        return std::make_unique<TFloatConst>(floatType, static_cast<double>(k->V), e->Pos);
+    }
+    return std::make_unique<TIntToFloat>(std::move(e), floatType);
+}
+
+TExprPtr MakeToVariant(TExprPtr e, const TTypeSym& variantType) {
+    return std::make_unique<TToVariant>(std::move(e), variantType);
+}
+
+TExprPtr MakeFromVariant(TExprPtr e, const TTypeSym& target) {
+    return std::make_unique<TFromVariant>(std::move(e), target);
+}
+
+TExprPtr MakeOrdinalCast(TExprPtr e, const TTypeSym& target) {
+    return std::make_unique<TOrdinalCast>(std::move(e), target);
+}
+
+TExprPtr MakeBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p) {
+    const TTypeSym& operand = *l->Type;
+    if (operand.Kind == TTypeKind::Variant || r->Type->Kind == TTypeKind::Variant) {
+        return std::make_unique<TVariantBin>(op, std::move(l), std::move(r), t, std::move(p));
+    }
+    switch (operand.Kind) {
+    case TTypeKind::Integer:
+    case TTypeKind::Enum:
+        if (const TIntConst* k = AsIntConst(*r)) {
+            const int64_t v = k->V;
+            if (IsCompare(op)) {
+                return PickCompareK<TIntCmpK>(op, std::move(l), std::move(r), t, std::move(p), v);
+            }
+            if (v != 0 && v != -1) { // the constant divisor is known not to trap
+                return PickIntArithK(op, std::move(l), std::move(r), t, std::move(p), v);
+            }
+        }
+        return IsCompare(op) ? PickCompare<TIntCmp>(op, std::move(l), std::move(r), t, std::move(p))
+                             : PickArith<TIntBin>(op, std::move(l), std::move(r), t, std::move(p));
+    case TTypeKind::Float:
+        if (IsCompare(op)) {
+            return PickCompare<TFloatCmp>(op, std::move(l), std::move(r), t, std::move(p));
+        }
+        switch (op) {
+        case TBinOp::Add:
+            return std::make_unique<TFloatBin<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p));
+        case TBinOp::Sub:
+            return std::make_unique<TFloatBin<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p));
+        case TBinOp::Mul:
+            return std::make_unique<TFloatBin<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p));
+        default:
+            return std::make_unique<TFloatBin<TBinOp::Div>>(std::move(l), std::move(r), t, std::move(p));
+        }
+    case TTypeKind::Boolean:
+        switch (op) {
+        case TBinOp::And:
+            return std::make_unique<TBoolBin<TBinOp::And>>(std::move(l), std::move(r), t, std::move(p));
+        case TBinOp::Or:
+            return std::make_unique<TBoolBin<TBinOp::Or>>(std::move(l), std::move(r), t, std::move(p));
+        case TBinOp::Xor:
+            return std::make_unique<TBoolBin<TBinOp::Xor>>(std::move(l), std::move(r), t, std::move(p));
+        default:
+            return PickCompare<TBoolBin>(op, std::move(l), std::move(r), t, std::move(p));
+        }
+    case TTypeKind::String:
+        if (op == TBinOp::Add) {
+            return std::make_unique<TStrConcat>(std::move(l), std::move(r), t, std::move(p));
+        }
+        return PickCompare<TStrCmp>(op, std::move(l), std::move(r), t, std::move(p));
+    default:
+        return PickCompare<TObjCmp>(op, std::move(l), std::move(r), t, std::move(p));
+    }
+}
+
+TExprPtr MakeNegate(TExprPtr e, TScriptPos pos) {
+    switch (e->Type->Kind) {
+    case TTypeKind::Integer:
+        if (const TIntConst* k = AsIntConst(*e)) {
+            return std::make_unique<TIntConst>(*e->Type, Wrap(0 - uint64_t(k->V)), std::move(pos));
+        }
+        return std::make_unique<TIntNeg>(std::move(e), std::move(pos));
+    case TTypeKind::Float:
+        return std::make_unique<TFloatNeg>(std::move(e), std::move(pos));
+    default:
+        return std::make_unique<TVariantNeg>(std::move(e), std::move(pos));
+    }
+}
+
+TExprPtr MakeNot(TExprPtr e, TScriptPos pos) {
+    return std::make_unique<TNotNode>(std::move(e), std::move(pos));
+}
+
+TExprPtr MakeIs(TExprPtr object, const TTypeSym& classType, const TTypeSym& booleanType, TScriptPos pos) {
+    return std::make_unique<TIsNode>(std::move(object), classType, booleanType, std::move(pos));
+}
