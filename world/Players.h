@@ -1,0 +1,119 @@
+// The fighters: what both kinds share (striking, being hurt, picking up and wearing items,
+// drawing with the health bar, invisibility and the charge roll, the status panel) and the
+// keyboard-driven fighter. The script-driven fighter builds on TBasePlayer elsewhere.
+#pragma once
+
+#include "world/Equipment.h"
+#include "world/Items.h"
+#include "world/Map.h"
+#include "world/Weapons.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// Indexes into a fighter's ControlKeys.
+enum class TControl : size_t { Up, Down, Left, Right, Fire, SecondFire };
+constexpr size_t kControlCount = 6;
+
+// The magic items a fighter can own (numbered 1..15 as their magic numbers) and the charge
+// counters the status panel shows (1..5, each 0..5).
+constexpr int32_t kMagicKinds = 15;
+constexpr int32_t kChargeCounters = 5;
+constexpr int32_t kMaxCharges = 5;
+
+class TBasePlayer : public TMoveItem {
+public:
+    TBasePlayer();
+    ~TBasePlayer() override;
+
+    // A dying fighter stops on its last frame; any other animation wraps to 0.
+    void SetFrame(int32_t n) override;
+    // The map calls it every update; a fighter of this class does nothing by itself.
+    void Move() override;
+    // The body (unless hidden while invisible), the health bar above it, and every 2000 ms
+    // one roll for a magic charge.
+    void Draw() override;
+    // Entering the dying action sounds "Die", also when already dying (the sound engine keeps
+    // it from repeating too fast).
+    void SetAction(int32_t action) override;
+    // Chooses the key set; a fighter of this class reads no keys.
+    virtual void SetControls(int32_t set);
+
+    // Lowers health by amount, raises OnHurt and sounds "HitHurt"; death follows at the next
+    // Move.
+    void Hurt(int32_t amount) override;
+    // Launches one missile of weapon, at most one per 150 ms; see TWeapon::Fire for the
+    // errors it raises.
+    void Strike(TWeapon& weapon);
+    // Takes the pickup on the square under (x, y), if any.
+    void TryPickUp(int32_t x, int32_t y);
+    // Takes an item off the map (or one nobody holds, as a peer's weapon): wears armour,
+    // gloves, boots or a second weapon in place of the one worn before, equips it, and keeps
+    // a magic item as its flag.
+    void PickUp(TEquipment& item);
+    void PickUp(std::unique_ptr<TEquipment> item);
+    // The status panel with its origin at screen (x, y): portrait, health bar, worn items,
+    // magic items and charge markers. Clamps the charge counters to 5.
+    void DrawStatus(int32_t x, int32_t y);
+
+    [[nodiscard]] int32_t ControlKey(TControl control) const {
+        return ControlKeys[static_cast<size_t>(control)];
+    }
+    // The fighter reads the keyboard; the remote fighter of a networked match does not.
+    [[nodiscard]] bool HasKeySet() const { return ControlKey(TControl::Up) != 0; }
+
+    std::unique_ptr<TWeapon> Weapon;       // the primary weapon: the template of the fire button
+    std::unique_ptr<TWeapon> SecondWeapon; // the weapon last picked up: the second fire button
+    std::unique_ptr<TArmor> ArmorItem;
+    std::unique_ptr<TGlove> GloveItem;
+    std::unique_ptr<TBoot> BootItem;
+    uint32_t LastStrikeTick = 0; // system ms of the last accepted strike
+    // Indexed by magic number 1..15 and by counter 1..5; entry 0 is never used.
+    std::array<bool, kMagicKinds + 1> MagicItems{};
+    std::array<int32_t, kChargeCounters + 1> MagicCharges{};
+    uint32_t LastChargeTick = 0; // system ms of the last charge roll
+    // SDL key symbols for Up, Down, Left, Right, Fire and SecondFire; all 0 reads no keys.
+    std::array<int32_t, kControlCount> ControlKeys{};
+
+    THurtEvent OnHurt;
+    TShootEvent OnShoot;
+    // Set on the remote fighter of a networked match: while invisible it is not drawn.
+    bool HideWhenInvisible = false;
+
+protected:
+    // What the fighter's controls hold in this update: keys or a script's buttons.
+    struct TButtons {
+        bool Up = false;
+        bool Down = false;
+        bool Left = false;
+        bool Right = false;
+        bool Fire = false;
+        bool SecondFire = false;
+    };
+    // Action and facing from the held controls: walk while a direction is held, attack while
+    // a fire button is (the second only with a second weapon), else stand; opposite
+    // directions face down and left.
+    void ChooseAction(const TButtons& held);
+    // Keyboard fighters drown on water without WATERWALK; script-driven ones stop at its edge.
+    enum class TWaterRule { Drown, StopAtEdge };
+    // One walking step of the time since ActionTick in the facing direction, with the four
+    // pickup probes, water and solid squares; ActionTick := now unless the fighter drowned.
+    void Walk(uint32_t now, TWaterRule water);
+
+private:
+    // Unequips the worn item and frees it: a replaced item is destroyed, not dropped.
+    template <class T> void DiscardItem(std::unique_ptr<T>& item);
+    void RollCharge(uint32_t now);
+};
+
+// The keyboard-driven fighter: reads its key set from KeyState every update.
+class TPlayer : public TBasePlayer {
+public:
+    // Strikes while the attack animation shows frame 2, chooses action and facing from the
+    // keys, ends expired abilities and walks.
+    void Move() override;
+    // Key set 0 (arrows, Space, right Alt), 1 (w s a d, left Ctrl, left Alt) or -1 (none);
+    // any other number reads no keys either.
+    void SetControls(int32_t set) override;
+};
