@@ -1,11 +1,16 @@
 // contact-sheet OUT.png [GAME]: every picture of the game folder's images/ on one sheet for
 // review, each font shown writing a sample line the way the game draws it.
+// contact-sheet --map NAME OUT.png [GAME]: the whole field of maps/NAME.map as the match
+// draws it: ground, buildings, pickups and both fighters at their starts.
 #include "Canvas.h"
 
 #define STB_IMAGE_IMPLEMENTATION
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <stb/stb_image.h>
 #include <string>
@@ -73,9 +78,156 @@ int FontText(TCanvas& sheet, const TPicture& font, int x, int y, const std::stri
     return pen;
 }
 
+// Just enough of the profile format for a preview: sections and keys without case.
+class TProfile {
+public:
+    explicit TProfile(const fs::path& file) {
+        std::ifstream in(file);
+        std::string line, section;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.empty() || line[0] == ';') continue;
+            if (line[0] == '[') {
+                section = Lower(line.substr(1, line.find(']') - 1));
+                continue;
+            }
+            const size_t eq = line.find('=');
+            if (eq != std::string::npos)
+                Values.emplace(section + "/" + Lower(line.substr(0, eq)), line.substr(eq + 1));
+        }
+    }
+    [[nodiscard]] std::string Text(const std::string& section, const std::string& key) const {
+        const auto it = Values.find(Lower(section) + "/" + Lower(key));
+        return it == Values.end() ? "" : it->second;
+    }
+    [[nodiscard]] int Int(const std::string& section, const std::string& key) const {
+        const std::string v = Text(section, key);
+        return v.empty() ? 0 : std::stoi(v);
+    }
+
+private:
+    static std::string Lower(std::string s) {
+        for (char& c : s)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }
+    std::multimap<std::string, std::string> Values;
+};
+
+struct TSprite {
+    const TPicture* Sheet;
+    int CellW, CellH, Frame, X, Y, FootY;
+    uint8_t Key[3];
+};
+
+void DrawCell(TCanvas& out, const TSprite& s) {
+    const int perRow = s.Sheet->W / s.CellW;
+    const int sx = (s.Frame % perRow) * s.CellW, sy = (s.Frame / perRow) * s.CellH;
+    for (int y = 0; y < s.CellH; ++y)
+        for (int x = 0; x < s.CellW; ++x) {
+            if (sx + x >= s.Sheet->W || sy + y >= s.Sheet->H || !out.Inside(s.X + x, s.Y + y)) continue;
+            const uint8_t* p = s.Sheet->At(sx + x, sy + y);
+            if (p[0] == s.Key[0] && p[1] == s.Key[1] && p[2] == s.Key[2]) continue;
+            out.At(s.X + x, s.Y + y) = Rgb(p[0], p[1], p[2]);
+        }
+}
+
+int DrawMap(const std::string& name, const fs::path& out, const fs::path& game) {
+    const TProfile map(game / "maps" / (name + ".map"));
+    std::map<std::string, TPicture> pics;
+    auto pic = [&](const std::string& file) -> const TPicture& {
+        auto it = pics.find(file);
+        if (it == pics.end()) it = pics.emplace(file, Load(game / "images" / file)).first;
+        return it->second;
+    };
+    const char* grounds[3] = {"PlainGround.png", "WaterGround.png", "BrownGround.png"};
+    TCanvas field(1920, 1560);
+    for (int r = 0; r < 31; ++r)
+        for (int c = 0; c < 34; ++c) {
+            const std::string code = map.Text("Map", "Tile" + std::to_string(r) + "-" + std::to_string(c));
+            const int kind = code.empty() ? 0 : code[0] - '0';
+            const int frame = code.size() > 2 ? std::stoi(code.substr(2)) : 1;
+            DrawCell(field, {&pic(grounds[kind]), 64, 48, frame, 64 * c - 32, 48 * r - 24, 0, {1, 2, 3}});
+        }
+    std::vector<TSprite> sprites;
+    const uint8_t itemKey[3] = {181, 101, 181};
+    auto add = [&](const TPicture& sheet, int w, int h, int frame, int x, int y, int offY,
+                   const uint8_t key[3]) {
+        sprites.push_back({&sheet, w, h, frame, x, y, y + offY, {key[0], key[1], key[2]}});
+    };
+    for (int i = 0; i < map.Int("Obstructions", "ObstructionCount"); ++i) {
+        const std::string n = map.Text("Obstructions", "Obstruction" + std::to_string(i));
+        const TProfile bld(game / "data" / (n + ".bld"));
+        const uint8_t key[3] = {static_cast<uint8_t>(bld.Int(n, "TransparentColor1")),
+                                static_cast<uint8_t>(bld.Int(n, "TransparentColor2")),
+                                static_cast<uint8_t>(bld.Int(n, "TransparentColor3"))};
+        add(pic(bld.Text(n, "Image")), bld.Int(n, "Width"), bld.Int(n, "Height"),
+            map.Int("Obstructions", "ObstructionFrame" + std::to_string(i)),
+            map.Int("Obstructions", "ObstructionX" + std::to_string(i)),
+            map.Int("Obstructions", "ObstructionY" + std::to_string(i)), bld.Int(n, "OffY"), key);
+    }
+    const std::map<std::string, int> colour = {
+        {"Brown", 0}, {"Green", 1}, {"Blue", 2}, {"Red", 3}, {"White", 4}};
+    for (int i = 0; i < map.Int("Objects", "ObjectCount"); ++i) {
+        const std::string v = map.Text("Objects", "Object" + std::to_string(i));
+        const std::string col = v.substr(0, v.find(',')), kind = v.substr(v.find(',') + 1);
+        const int x = map.Int("Objects", "ObjectX" + std::to_string(i)),
+                  y = map.Int("Objects", "ObjectY" + std::to_string(i));
+        if (kind == "Armor")
+            add(pic("Armor.png"), 64, 64, colour.at(col), x, y, 48, itemKey);
+        else
+            add(pic("Items.png"), 32, 32, colour.at(col) + (kind == "Glove" ? 5 : 0), x, y, 24, itemKey);
+    }
+    const std::map<std::string, int> element = {
+        {"Air", 10}, {"Earth", 11}, {"Water", 12}, {"Fire", 13}, {"Life", 14}};
+    for (int i = 0; i < map.Int("MagicItems", "ItemCount"); ++i) {
+        const std::string v = map.Text("MagicItems", "Item" + std::to_string(i));
+        const std::string form = v.substr(v.find(',') + 1);
+        add(pic("Items.png"), 32, 32,
+            element.at(v.substr(0, v.find(','))) + (form == "Scroll" ? 5
+                                                    : form == "Arm"  ? 10
+                                                                     : 0),
+            map.Int("MagicItems", "ItemX" + std::to_string(i)),
+            map.Int("MagicItems", "ItemY" + std::to_string(i)), 24, itemKey);
+    }
+    const std::map<std::string, int> potion = {{"Speed", 40},     {"Invisibility", 41}, {"Health", 42},
+                                               {"BigHealth", 43}, {"Dexterity", 44},    {"Strength", 45}};
+    for (int i = 0; i < map.Int("Potions", "PotionCount"); ++i)
+        add(pic("Items.png"), 32, 32, potion.at(map.Text("Potions", "Potion" + std::to_string(i))),
+            map.Int("Potions", "PotionX" + std::to_string(i)),
+            map.Int("Potions", "PotionY" + std::to_string(i)), 24, itemKey);
+    for (int i = 0; i < map.Int("Weapons", "WeaponCount"); ++i) {
+        const std::string n = map.Text("Weapons", "Weapon" + std::to_string(i));
+        add(pic(n + ".png"), 48, 48, 0, map.Int("Weapons", "WeaponX" + std::to_string(i)),
+            map.Int("Weapons", "WeaponY" + std::to_string(i)), 40, itemKey);
+    }
+    // Fighters as they start: facing down-left, standing.
+    const char* fighters[2] = {"Knight.plr", "Elf.plr"};
+    for (int k = 0; k < 2; ++k) {
+        const TProfile plr(game / "data" / fighters[k]);
+        add(pic(plr.Text("Pic", "Image")), 80, 80, plr.Int("Animation", "Stand5"),
+            map.Int("Map", "StartY" + std::to_string(k)), map.Int("Map", "StartX" + std::to_string(k)), 70,
+            itemKey);
+    }
+    std::stable_sort(sprites.begin(), sprites.end(),
+                     [](const TSprite& a, const TSprite& b) { return a.FootY < b.FootY; });
+    for (const TSprite& s : sprites)
+        DrawCell(field, s);
+    WriteOpaquePng(out.string(), field);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "--map") {
+        try {
+            return DrawMap(argv[2], argv[3], argc > 4 ? fs::path(argv[4]) : fs::path("game"));
+        } catch (const std::exception& e) {
+            std::cerr << "contact-sheet: " << e.what() << "\n";
+            return 1;
+        }
+    }
     if (argc < 2) {
         std::cerr << "usage: contact-sheet OUT.png [GAME]\n";
         return 2;

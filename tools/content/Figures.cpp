@@ -49,9 +49,10 @@ TBodyPlan Plan(const std::string& name) {
     p.Trim = Mat(212, 175, 60, 0.5f, 0.05f, 24);
     if (name == "Knight") {
         p.Bulk = 1.08f;
-        p.Torso = Mat(176, 184, 198, 0.75f, 0.04f, 28);
+        p.Torso = Mat(58, 96, 196, 0.1f, 0.1f);
         p.Legs = Mat(150, 156, 170, 0.6f, 0.04f, 24);
-        p.Cloak = Mat(40, 70, 170, 0.05f, 0.12f);
+        p.Metal = Mat(160, 168, 184, 0.7f, 0.04f, 30);
+        p.Cloak = Mat(34, 48, 120, 0.05f, 0.12f);
         p.Boots = Mat(120, 124, 136, 0.6f, 0.04f, 24);
         p.Helmet = p.Plume = p.Shield = true;
         p.Gear = TGear::Sword;
@@ -236,8 +237,8 @@ public:
                                  Axes(), P.Gear == TGear::Cleaver ? P.Metal : P.Torso);
         }
         const float shoulderY = hipY + 15 * h2;
-        const TVec3 neck = Upper({0, shoulderY + 2, 0});
-        const TVec3 headC = Upper({0, shoulderY + 7.5f * h2, 0.4f});
+        const TVec3 neck{0, shoulderY + 2, 0};
+        const TVec3 headC{0, shoulderY + 7.5f * h2, 0.4f};
         Head(headC, neck);
         if (P.CloakOn) Cloak(hipY, shoulderY);
         if (P.Quiver) {
@@ -327,14 +328,15 @@ private:
             return;
         }
         if (Q.Dead) return;
-        const TVec3 axis = Normalize(RotateX(fore, -Q.WeaponTurn));
+        // Held a little away from the body so the blade shows beside it, not over it.
+        const TVec3 axis = Normalize(RotateZ(RotateX(fore, -Q.WeaponTurn), 0.35f));
         switch (P.Gear) {
         case TGear::Sword: {
             Body().Capsule(Place(Upper(hand - axis * 2.5f)), Place(Upper(hand + axis * 1.5f)), 1.0f, P.Wood);
             const TVec3 side = Normalize(Cross(axis, {1, 0, 0}));
             Body().Capsule(Place(Upper(hand + axis * 2 + side * 3)), Place(Upper(hand + axis * 2 - side * 3)),
                            0.9f, P.Trim);
-            Body().Cone(Place(Upper(hand + axis * 3)), Place(Upper(hand + axis * 19)), 1.3f, 0.5f,
+            Body().Cone(Place(Upper(hand + axis * 3)), Place(Upper(hand + axis * 23)), 1.5f, 0.5f,
                         Mat(220, 226, 236, 0.9f, 0.02f, 40));
             break;
         }
@@ -393,9 +395,9 @@ private:
 
     void Head(const TVec3& c, const TVec3& neck) {
         const float h = P.Height;
-        Body().Capsule(Place(neck), Place(c), 2.4f, P.Skin);
+        Body().Capsule(Place(Upper(neck)), Place(Upper(c)), 2.4f, P.Skin);
         const float r = 6.2f * h;
-        Body().Sphere(Place(c), r, P.Mask ? P.Torso : P.Skin);
+        Body().Sphere(Place(Upper(c)), r, P.Mask ? P.Torso : P.Skin);
         const TVec3 fwd = Upper(c + TVec3{0, 0, 1}) - Upper(c);
         // Eyes, as the fighter looks forwards.
         TMaterial eye = Mat(30, 24, 30, 0.4f, 0.0f, 30);
@@ -413,9 +415,9 @@ private:
         (void)fwd;
         if (P.Helmet) {
             Body().Ellipsoid(Place(Upper(c + TVec3{0, 1.2f, -0.2f})), {r + 0.9f, r + 0.6f, r + 0.9f},
-                             FacingFrame(), P.Torso);
+                             FacingFrame(), P.Metal);
             // Visor slit: a dark band over the eyes.
-            Body().Ellipsoid(Place(Upper(c + TVec3{0, 0.6f, r * 0.8f})), {4.6f, 0.9f, 1.6f}, FacingFrame(),
+            Body().Ellipsoid(Place(Upper(c + TVec3{0, 0.4f, r * 0.98f})), {4.8f, 1.1f, 1.4f}, FacingFrame(),
                              Mat(25, 25, 35));
             if (P.Plume)
                 Body().Cone(Place(Upper(c + TVec3{0, r + 1.5f, 0})),
@@ -426,7 +428,7 @@ private:
                              FacingFrame(), P.Torso);
         } else {
             // Hair over the crown and the back of the head.
-            Body().Ellipsoid(Place(Upper(c + TVec3{0, 1.6f, -1.0f})), {r + 0.5f, r * 0.8f, r + 0.2f},
+            Body().Ellipsoid(Place(Upper(c + TVec3{0, 2.5f, -1.5f})), {r + 0.4f, r * 0.7f, r + 0.1f},
                              FacingFrame(), P.Hair);
             if (P.LongHair)
                 Body().Cone(Place(Upper(c + TVec3{0, 0, -r * 0.7f})),
@@ -457,8 +459,10 @@ private:
         for (int k = 0; k < 5; ++k) {
             const float x = (k - 2) * 3.2f * b;
             const TVec3 top = Upper({x * 0.8f, shoulderY + 1, -3.8f * b});
-            const float sway = std::sin(Q.Bob * 2 + k) * 0.6f + Q.Lean * 6;
-            TVec3 hem = {x * 1.25f, std::max(5.0f, hipY - 15), -6.0f * b - 2.5f - sway};
+            // The hem trails behind a striding fighter and swings with its legs.
+            const float stride = std::fabs(Q.LegPitch[0]) * 4;
+            const float sway = std::sin(Q.LegPitch[0] * 3 + k) * 0.8f + Q.Lean * 6 + stride;
+            TVec3 hem = {x * 1.12f, std::max(6.0f, hipY - 10), -5.5f * b - 1.5f - sway};
             hem = Upper(hem);
             Body().Cone(Place(top), Place(hem), 2.6f, 3.2f, P.Cloak);
         }
@@ -491,7 +495,7 @@ TCanvas DrawPose(const TBodyPlan& plan, const TPose& pose, int direction) {
     TScene scene;
     TFigureBuilder(plan, pose, FacingAngle(direction), scene).Build();
     // A dying fighter sinks towards the top of its cell so the body lying on its back fits.
-    return Render(scene, SpriteCamera(kFootX, kFootY - 10 * pose.Fall, 1.1f), 80, 80);
+    return Render(scene, SpriteCamera(kFootX, kFootY - 10 * pose.Fall, 1.18f), 80, 80);
 }
 
 // Head and shoulders, large, kept in the left half of the cell where the status panel

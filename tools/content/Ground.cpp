@@ -133,6 +133,32 @@ void Put(TCanvas& sheet, int frame, const TCanvas& tile) {
     sheet.Paste(tile, (frame % perRow) * kTileW, (frame / perRow) * kTileH);
 }
 
+// Grass with earth reaching in from its earth neighbours, which show bare earth to their
+// own edges; the boundary wanders like the shoreline and is softened by grass tufts.
+TCanvas VergeTile(uint8_t set) {
+    std::vector<TRect> bare;
+    const int sides[8][3] = {{kN, 0, -1},  {kE, 1, 0},  {kS, 0, 1},   {kW, -1, 0},
+                             {kNE, 1, -1}, {kSE, 1, 1}, {kSW, -1, 1}, {kNW, -1, -1}};
+    for (const auto& s : sides)
+        if (set & s[0]) bare.push_back({64.0f * s[1], 48.0f * s[2], 64.0f * s[1] + 64, 48.0f * s[2] + 48});
+    TCanvas t(kTileW, kTileH);
+    for (int y = 0; y < kTileH; ++y)
+        for (int x = 0; x < kTileW; ++x) {
+            const float px = x + 0.5f, py = y + 0.5f;
+            float d = 1e9f;
+            for (const TRect& r : bare)
+                d = std::min(d, DistanceToRect(px, py, r));
+            const float reach = 4 + 9 * TileFbm(px / 16, py / 12, 4, 4, 51, 3);
+            const float blades = TileNoise(px / 1.0f, py / 3.0f, 64, 16, 13);
+            const float edge = reach + (blades - 0.5f) * 5;
+            TColor c = d < edge ? EarthAt(px, py) : GrassAt(px, py);
+            // A dark rim where the turf is cut back.
+            if (d >= edge && d < edge + 1.2f) c = Scale(c, 0.8f);
+            t.At(x, y) = c;
+        }
+    return t;
+}
+
 TCanvas ShoreTile(uint8_t set) {
     // Water reaches from each wet neighbour's picture half a tile further right and down,
     // because a tile's water squares lie half a tile right of and below its picture; the
@@ -188,12 +214,26 @@ uint8_t CanonicalShore(uint8_t n) {
     return n;
 }
 
-int ShoreFrame(uint8_t neighbours) {
+namespace {
+
+int SlotOf(uint8_t neighbours) {
     const uint8_t set = CanonicalShore(neighbours);
     const auto& sets = ShoreSets();
     for (size_t i = 0; i < sets.size(); ++i)
-        if (sets[i] == set) return FrameOfSlot(static_cast<int>(i));
+        if (sets[i] == set) return static_cast<int>(i);
     return -1;
+}
+
+} // namespace
+
+int ShoreFrame(uint8_t neighbours) {
+    const int slot = SlotOf(neighbours);
+    return slot < 0 ? -1 : FrameOfSlot(slot);
+}
+
+int VergeFrame(uint8_t neighbours) {
+    const int slot = SlotOf(neighbours);
+    return slot <= 0 ? -1 : kBrownFrames + slot - 1;
 }
 
 TCanvas DrawPlainGround() {
@@ -230,7 +270,7 @@ TCanvas DrawPlainGround() {
 }
 
 TCanvas DrawBrownGround() {
-    TCanvas sheet(kTileW * 4, kTileH * 2);
+    TCanvas sheet(kTileW * 8, kTileH * 5);
     for (int f = 0; f < kBrownFrames; ++f) {
         TCanvas t = Tile(EarthAt);
         if (f == 1 || f == 5) Stones(t, 20 + f, 2 + f % 3);
@@ -254,6 +294,12 @@ TCanvas DrawBrownGround() {
         if (f == 7) Tufts(t, 70, 7, Rgb(88, 118, 48));
         Put(sheet, f, t);
     }
+    const auto& sets = ShoreSets();
+    for (size_t i = 1; i < sets.size(); ++i)
+        Put(sheet, kBrownFrames + static_cast<int>(i) - 1, VergeTile(sets[i]));
+    // The cells after the last verge are never named; bare earth keeps them from being holes.
+    for (int f = kBrownFrames + static_cast<int>(sets.size()) - 1; f < 40; ++f)
+        Put(sheet, f, Tile(EarthAt));
     return sheet;
 }
 

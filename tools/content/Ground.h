@@ -21,12 +21,14 @@ enum : uint8_t { kN = 1, kE = 2, kS = 4, kW = 8, kNE = 16, kSE = 32, kSW = 64, k
 // The water-ground frame that shows a land tile with these water neighbours, or -1 when the
 // set has none (the map must then be reshaped). Neighbours 0 is frame 0, plain grass.
 [[nodiscard]] int ShoreFrame(uint8_t neighbours);
+// The brown-ground frame of a grass tile whose earth neighbours lap over its edges, or -1.
+[[nodiscard]] int VergeFrame(uint8_t neighbours);
 
 [[nodiscard]] TCanvas DrawPlainGround();
 [[nodiscard]] TCanvas DrawBrownGround();
 [[nodiscard]] TCanvas DrawWaterGround();
 
 inline constexpr int kPlainFrames = 8;
-inline constexpr int kBrownFrames = 8;
+inline constexpr int kBrownFrames = 8; // bare earth; the verges of grass follow them
 
 } // namespace content

@@ -38,15 +38,16 @@ TCamera IconCamera(int size, float scale = 1.0f) {
 }
 
 TCanvas Boots(const TColor& c) {
+    // A pair standing side by side, toes to the right so the foot shows in profile.
     TScene s;
     const TMaterial leather = Mat(c, 0.25f, 0.1f);
     const TMaterial sole = Mat(Scale(c, 0.45f), 0.1f);
     for (float side : {-1.0f, 1.0f}) {
-        const float x = side * 5.5f, z = side * 1.5f;
-        s.Cone({x, 2, z}, {x, 15, z - 1}, 3.6f, 4.0f, leather);
-        s.Ellipsoid({x, 2.5f, z + 4}, {3.4f, 2.6f, 6.0f}, {}, leather);
-        s.Ellipsoid({x, 0.8f, z + 3.5f}, {3.6f, 1.0f, 6.4f}, {}, sole);
-        s.Cylinder({x, 14, z - 1}, {x, 16.5f, z - 1}, 4.6f, Mat(Scale(c, 0.7f), 0.2f));
+        const float x = side * 3.5f - 2, z = side * 3.5f;
+        s.Cone({x, 3, z}, {x - 0.5f, 15, z}, 3.3f, 3.8f, leather);
+        s.Ellipsoid({x + 4, 2.6f, z}, {6.2f, 2.8f, 3.2f}, {}, leather);
+        s.Ellipsoid({x + 4, 0.8f, z}, {6.6f, 1.0f, 3.4f}, {}, sole);
+        s.Cylinder({x - 0.5f, 14, z}, {x - 0.5f, 16.5f, z}, 4.4f, Mat(Scale(c, 0.7f), 0.2f));
     }
     return Render(s, IconCamera(32), 32, 32);
 }

@@ -31,6 +31,10 @@ const std::map<std::string, TOffsets>& Offsets() {
     throw std::runtime_error("map line " + std::to_string(line) + ": " + what);
 }
 
+struct TPlaced {
+    int Line, FootX, FootY;
+};
+
 struct TEntries {
     std::vector<std::string> Lines;
     int Count = 0;
@@ -47,6 +51,7 @@ std::string BuildMap(const std::string& sourceText) {
     map << "[Map]\n";
     std::map<std::string, TEntries> sections;
     int starts = 0;
+    std::vector<TPlaced> placed;
     while (std::getline(in, line)) {
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -70,6 +75,7 @@ std::string BuildMap(const std::string& sourceText) {
         const int x = col * 32 + 16 - offset->second.X, y = row * 24 + 12 - offset->second.Y;
         if (x < -28 || x > 1860 || y < -48 || y > 1450 || col > 59 || row > 63)
             Fail(lineNo, "the field would move this thing off its square");
+        if (kind != "tree" && kind != "ruin") placed.push_back({lineNo, col * 32 + 16, row * 24 + 12});
         const std::string xs = std::to_string(x), ys = std::to_string(y);
         if (kind == "start") {
             if (args[0] != "0" && args[0] != "1") Fail(lineNo, "start 0 or start 1");
@@ -109,30 +115,37 @@ std::string BuildMap(const std::string& sourceText) {
     if (static_cast<int>(grid.size()) < kRows) Fail(lineNo, "the drawing needs 31 rows of tiles");
     if (starts != 2) Fail(lineNo, "a map needs start 0 and start 1");
 
-    auto water = [&grid](int r, int c) {
-        return r >= 0 && c >= 0 && r < kRows && c < kColumns && grid[r][c] == '~';
+    auto is = [&grid](int r, int c, char kind) {
+        return r >= 0 && c >= 0 && r < kRows && c < kColumns && grid[r][c] == kind;
+    };
+    auto around = [&is](int r, int c, char kind) {
+        uint8_t bits = 0;
+        const int sides[8][3] = {{kN, -1, 0},  {kE, 0, 1},  {kS, 1, 0},   {kW, 0, -1},
+                                 {kNE, -1, 1}, {kSE, 1, 1}, {kSW, 1, -1}, {kNW, -1, -1}};
+        for (const auto& s : sides)
+            if (is(r + s[1], c + s[2], kind)) bits |= s[0];
+        return bits;
     };
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kColumns; ++c) {
             const char t = grid[r][c];
-            std::string code;
-            uint8_t wet = 0;
-            if (water(r - 1, c)) wet |= kN;
-            if (water(r, c + 1)) wet |= kE;
-            if (water(r + 1, c)) wet |= kS;
-            if (water(r, c - 1)) wet |= kW;
-            if (water(r - 1, c + 1)) wet |= kNE;
-            if (water(r + 1, c + 1)) wet |= kSE;
-            if (water(r + 1, c - 1)) wet |= kSW;
-            if (water(r - 1, c - 1)) wet |= kNW;
+            const std::string where = " (column " + std::to_string(c) + ")";
+            const uint8_t wet = around(r, c, '~'), bare = around(r, c, '#');
             const float h = Hash01(r, c, 77);
+            std::string code;
             if (t == '~') {
                 code = "1-" + std::to_string(h < 0.15f ? kOpenWaterAlt : kOpenWater);
             } else if (wet != 0) {
-                if (t != '.') Fail(r + 1, "only grass may border water (column " + std::to_string(c) + ")");
+                // A tile shows either a shore or an earth verge, so water keeps two tiles
+                // of grass between itself and any earth.
+                if (t != '.' || bare != 0) Fail(r + 1, "water needs a ring of grass around it" + where);
                 const int frame = ShoreFrame(wet);
-                if (frame < 0) Fail(r + 1, "no shore frame for the water around column " + std::to_string(c));
+                if (frame < 0) Fail(r + 1, "no shore frame for the water around this tile" + where);
                 code = "1-" + std::to_string(frame);
+            } else if (t == '.' && bare != 0) {
+                const int frame = VergeFrame(bare);
+                if (frame < 0) Fail(r + 1, "no verge frame for the earth around this tile" + where);
+                code = "2-" + std::to_string(frame);
             } else if (t == '.') {
                 // Mostly plain grass, now and then flowers, stones or tufts.
                 const int variant = h < 0.55f   ? 0
@@ -146,6 +159,14 @@ std::string BuildMap(const std::string& sourceText) {
             }
             map << "Tile" << r << "-" << c << "=" << code << "\n";
         }
+    // Water shows from a tile's picture, half a tile up and left of its squares, to the far
+    // corner of its squares; nothing should lie or start where it would be drawn on water.
+    for (const TPlaced& p : placed)
+        for (int r = 0; r < kRows; ++r)
+            for (int c = 0; c < kColumns; ++c)
+                if (grid[r][c] == '~' && p.FootX >= 64 * c - 40 && p.FootX < 64 * c + 72 &&
+                    p.FootY >= 48 * r - 32 && p.FootY < 48 * r + 56)
+                    Fail(p.Line, "this stands on or at the edge of the water");
     map << "\n[Ground]\nWater=1\n";
     const std::pair<const char*, const char*> counts[] = {{"Objects", "ObjectCount"},
                                                           {"MagicItems", "ItemCount"},
