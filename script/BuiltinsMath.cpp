@@ -2,10 +2,10 @@
 #include "script/BuiltinsMath.h"
 
 #include "script/BuiltinsError.h"
+#include "script/Variant.h"
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 #include <string>
 
@@ -19,10 +19,7 @@ constexpr double kIntegerLimit = 9223372036854775808.0;
 
 int64_t ToInteger(double whole) {
     if (!(whole >= -kIntegerLimit && whole < kIntegerLimit)) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%g", whole);
-        ThrowRangeError("Invalid floating point operation: " + std::string(text) +
-                        " does not fit an Integer");
+        ThrowRangeError("Invalid floating point operation: " + FloatToText(whole) + " does not fit an Integer");
     }
     return static_cast<int64_t>(whole);
 }
