@@ -64,6 +64,12 @@ TExprPtr TCompiler::Coerce(TExprPtr e, const TTypeSym& target) {
             return MakeIntToFloat(std::move(e), target);
         }
         break;
+    case TTypeKind::Integer:
+        // An enumeration's value is its code where an Integer is wanted: VarAsType(v, varString).
+        if (s.Kind == TTypeKind::Enum) {
+            return MakeOrdinalCast(std::move(e), target);
+        }
+        break;
     case TTypeKind::Variant:
         if (s.IsScalar()) {
             return MakeToVariant(std::move(e), target);
