@@ -37,6 +37,20 @@ enum class TGameState : uint8_t {
 inline constexpr int32_t kKeyEscape = 27;
 inline constexpr int32_t kKeyF3 = 284;
 
+// The four fonts by their position in FontList, in the order LoadFonts loads them.
+inline constexpr int32_t kFontBlue = 0;
+inline constexpr int32_t kFontYellow = 1;
+inline constexpr int32_t kFontEmbossed = 2;
+inline constexpr int32_t kFontSmall = 3;
+
+// A button's click area: open intervals, so a click on an edge misses.
+struct TClickRect {
+    int32_t Left, Right, Top, Bottom;
+    [[nodiscard]] bool Contains(int32_t x, int32_t y) const {
+        return Left < x && x < Right && Top < y && y < Bottom;
+    }
+};
+
 // A screen's own rule for one event; true when it took the event, so the common rules skip it.
 using TEventHandler = std::function<bool(const SDL_Event&)>;
 
@@ -97,6 +111,14 @@ public:
     void GameSetupProcess();
     void RenderGameSetup();
     void EnterSetup();
+    // The menu screens' own event rules and drawing, one frame of which RunFrame runs.
+    [[nodiscard]] TFrameHooks TitleHooks();
+    [[nodiscard]] TFrameHooks HelpHooks();
+    [[nodiscard]] TFrameHooks EndHooks();
+    [[nodiscard]] TFrameHooks SetupHooks();
+    // The first two things every menu screen draws: its background and the title line.
+    void DrawMenuBackground();
+    void DrawTitleLine();
     void GameInitialization();
     void GameProcess();
     void RenderGame();
