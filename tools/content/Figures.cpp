@@ -17,6 +17,9 @@ constexpr float kPi = 3.14159265f;
 
 // Where the fighter's foot point lies in its cell (the game's OffsetX and OffsetY).
 constexpr float kFootX = 46, kFootY = 70;
+// The field is seen from this height angle; kView is the direction the camera looks.
+constexpr float kElevation = 0.62f;
+const TVec3 kView{0, -0.58104f, -0.81388f}; // (0, -sin, -cos) of kElevation
 
 enum class TGear { Sword, Bow, Axe, Shuriken, Cleaver };
 
@@ -70,17 +73,17 @@ TBodyPlan Plan(const std::string& name) {
         p.Bulk = 1.22f;
         p.Height = 1.02f;
         p.Skin = Mat(104, 146, 70, 0.1f, 0.1f);
-        p.Torso = Mat(96, 66, 42, 0.1f, 0.2f);
-        p.Legs = Mat(72, 56, 44, 0.05f, 0.15f);
-        p.Cloak = Mat(120, 40, 30, 0.04f, 0.2f);
+        p.Torso = Mat(120, 84, 50, 0.15f, 0.2f);
+        p.Legs = Mat(70, 60, 56, 0.05f, 0.15f);
+        p.Cloak = Mat(150, 36, 28, 0.04f, 0.2f);
         p.Hair = Mat(30, 26, 24, 0.1f, 0.2f);
         p.Metal = Mat(140, 132, 124, 0.5f, 0.12f, 16);
         p.Tusks = true;
         p.Gear = TGear::Cleaver;
     } else if (name == "Ninja") {
         p.Bulk = 0.92f;
-        p.Torso = Mat(40, 42, 58, 0.08f, 0.1f);
-        p.Legs = Mat(36, 38, 52, 0.08f, 0.1f);
+        p.Torso = Mat(58, 64, 96, 0.12f, 0.1f);
+        p.Legs = Mat(50, 54, 82, 0.1f, 0.1f);
         p.Boots = Mat(28, 28, 36);
         p.Cloak = Mat(40, 42, 58);
         p.Trim = Mat(200, 30, 36, 0.1f, 0.08f);
@@ -92,8 +95,8 @@ TBodyPlan Plan(const std::string& name) {
         p.Height = 1.05f;
         p.Skin = Mat(214, 156, 112, 0.1f, 0.04f);
         p.Torso = p.Skin;
-        p.Legs = Mat(120, 92, 60, 0.04f, 0.3f);
-        p.Cloak = Mat(140, 108, 72, 0.02f, 0.45f, 6);
+        p.Legs = Mat(96, 62, 40, 0.04f, 0.3f);
+        p.Cloak = Mat(150, 134, 112, 0.02f, 0.45f, 6);
         p.Hair = Mat(60, 34, 20, 0.1f, 0.25f);
         p.LongHair = p.Horns = p.BareChest = true;
         p.Gear = TGear::Axe;
@@ -329,34 +332,33 @@ private:
         }
         if (Q.Dead) return;
         // Held a little away from the body so the blade shows beside it, not over it.
-        const TVec3 axis = Normalize(RotateZ(RotateX(fore, -Q.WeaponTurn), 0.35f));
+        const TVec3 axis = Normalize(RotateZ(RotateX(fore, -Q.WeaponTurn), 0.6f));
+        // Laid out in world space and turned mostly across the line of sight, so a blade
+        // held towards or away from the viewer still reads as a blade.
+        const TVec3 base = Place(Upper(hand));
+        TVec3 along = Place(Upper(hand + axis)) - base;
+        along = Normalize(along - kView * (Dot(along, kView) * 0.7f));
+        TVec3 across = Place(Upper(hand + Normalize(Cross(axis, {1, 0, 0})))) - base;
+        across = Normalize(across - along * Dot(across, along));
+        auto at = [&](float k, float j = 0) { return base + along * k + across * j; };
+        const TMaterial steel = Mat(222, 228, 238, 0.9f, 0.02f, 40);
         switch (P.Gear) {
-        case TGear::Sword: {
-            Body().Capsule(Place(Upper(hand - axis * 2.5f)), Place(Upper(hand + axis * 1.5f)), 1.0f, P.Wood);
-            const TVec3 side = Normalize(Cross(axis, {1, 0, 0}));
-            Body().Capsule(Place(Upper(hand + axis * 2 + side * 3)), Place(Upper(hand + axis * 2 - side * 3)),
-                           0.9f, P.Trim);
-            Body().Cone(Place(Upper(hand + axis * 3)), Place(Upper(hand + axis * 23)), 1.5f, 0.5f,
-                        Mat(220, 226, 236, 0.9f, 0.02f, 40));
+        case TGear::Sword:
+            Body().Capsule(at(-2.5f), at(1.5f), 1.0f, P.Wood);
+            Body().Capsule(at(2, 3.2f), at(2, -3.2f), 0.9f, P.Trim);
+            Body().Cone(at(3), at(22), 1.5f, 0.5f, steel);
             break;
-        }
-        case TGear::Cleaver: {
-            Body().Capsule(Place(Upper(hand - axis * 2)), Place(Upper(hand + axis * 2)), 1.1f, P.Wood);
-            Body().Cone(Place(Upper(hand + axis * 3)), Place(Upper(hand + axis * 17)), 2.2f, 3.0f,
-                        Mat(160, 150, 140, 0.6f, 0.1f, 20));
+        case TGear::Cleaver:
+            Body().Capsule(at(-2), at(2), 1.1f, P.Wood);
+            Body().Cone(at(3, 0.5f), at(16, 1.5f), 2.0f, 3.2f, Mat(176, 166, 150, 0.6f, 0.12f, 20));
             break;
-        }
-        case TGear::Axe: {
-            Body().Capsule(Place(Upper(hand - axis * 4)), Place(Upper(hand + axis * 16)), 1.1f, P.Wood);
-            const TVec3 side = Normalize(Cross(axis, {1, 0, 0}));
-            TFrame f = FacingFrame();
-            (void)f;
-            Body().Cone(Place(Upper(hand + axis * 13)), Place(Upper(hand + axis * 14 + side * 6)), 1.6f, 3.8f,
-                        Mat(180, 184, 192, 0.8f, 0.05f, 30));
-            Body().Cone(Place(Upper(hand + axis * 13)), Place(Upper(hand + axis * 14 - side * 3)), 1.4f, 1.8f,
-                        Mat(180, 184, 192, 0.8f, 0.05f, 30));
+        case TGear::Axe:
+            Body().Capsule(at(-4), at(17), 1.1f, P.Wood);
+            // A flat bearded blade on one side of the haft, a spike on the other.
+            Body().Ellipsoid(at(13, 4.5f), {4.2f, 5.0f, 0.9f}, TFrame{across, along, Cross(across, along)},
+                             steel);
+            Body().Cone(at(14), at(14.5f, -3.5f), 1.3f, 0.5f, steel);
             break;
-        }
         case TGear::Shuriken: {
             const TVec3 c = hand + fore * 1.5f;
             for (int k = 0; k < 4; ++k) {
@@ -403,15 +405,15 @@ private:
         TMaterial eye = Mat(30, 24, 30, 0.4f, 0.0f, 30);
         if (Q.Dead) eye = Mat(80, 40, 40, 0.0f, 0.0f);
         if (P.Mask) {
-            Body().Ellipsoid(Place(Upper(c + TVec3{0, 0.8f, r * 0.72f})), {3.8f, 1.2f, 1.2f}, FacingFrame(),
+            Body().Ellipsoid(Place(Upper(c + TVec3{0, 0.9f, r + 0.15f})), {3.9f, 1.4f, 1.0f}, FacingFrame(),
                              P.Skin);
-            Body().Capsule(Place(Upper(c + TVec3{-r, 2.6f, 0})), Place(Upper(c + TVec3{r, 2.6f, 0})), 1.3f,
+            Body().Capsule(Place(Upper(c + TVec3{-r, 3.2f, 0})), Place(Upper(c + TVec3{r, 3.2f, 0})), 1.9f,
                            P.Trim);
             Body().Cone(Place(Upper(c + TVec3{0, 2.6f, -r})), Place(Upper(c + TVec3{1.5f, -2.0f, -r - 4})),
                         1.2f, 0.6f, P.Trim);
         }
         for (float side : {-1.0f, 1.0f})
-            Body().Sphere(Place(Upper(c + TVec3{side * 2.2f, 0.8f, r * 0.86f})), 0.95f, eye);
+            Body().Sphere(Place(Upper(c + TVec3{side * 2.3f, 0.7f, r * 0.84f})), 1.2f, eye);
         (void)fwd;
         if (P.Helmet) {
             Body().Ellipsoid(Place(Upper(c + TVec3{0, 1.2f, -0.2f})), {r + 0.9f, r + 0.6f, r + 0.9f},
@@ -440,7 +442,7 @@ private:
                             Place(Upper(c + TVec3{side * (r + 3.5f), 3.5f, -1.0f})), 1.3f, 0.4f, P.Skin);
         if (P.Horns)
             for (float side : {-1.0f, 1.0f}) {
-                Body().Ellipsoid(Place(Upper(c + TVec3{0, 1.8f, -0.3f})), {r + 0.6f, r * 0.7f, r + 0.6f},
+                Body().Ellipsoid(Place(Upper(c + TVec3{0, 3.2f, -0.6f})), {r + 0.3f, r * 0.55f, r + 0.3f},
                                  FacingFrame(), Mat(150, 150, 156, 0.6f, 0.08f, 20));
                 Body().Cone(Place(Upper(c + TVec3{side * r * 0.8f, 3, 0})),
                             Place(Upper(c + TVec3{side * (r + 4.5f), 8.5f, 0.5f})), 1.8f, 0.5f,
@@ -483,7 +485,7 @@ float FacingAngle(int direction) {
 
 TCamera SpriteCamera(float originX, float originY, float scale) {
     TCamera cam;
-    cam.Elevation = 0.62f;
+    cam.Elevation = kElevation;
     cam.Scale = scale;
     cam.OriginX = originX;
     cam.OriginY = originY;
