@@ -40,7 +40,6 @@ TBaseMap::~TBaseMap() {
 }
 
 void TBaseMap::AddItem(std::unique_ptr<TBaseItem> item) {
-    if (item == nullptr) return;
     TBaseItem& added = *item;
     ItemList.push_back(std::move(item));
     InsertSorted(added);

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,7 +114,7 @@ public:
     void LoadFromFile(std::string_view fileName);
 
     // Item factories: each builds an item placed at world (x, y) (its top-left corner), not yet
-    // on the map; Add puts it there. An unknown equipment kind gives nullptr, which Add ignores.
+    // on the map; Add puts it there. An unknown equipment kind gives nullptr.
     [[nodiscard]] std::unique_ptr<TEquipment> CreateEquipment(std::string_view kind, std::string_view name,
                                                               int32_t x, int32_t y);
     [[nodiscard]] std::unique_ptr<TMagicItem> CreateMagicItem(std::string_view form, std::string_view element,

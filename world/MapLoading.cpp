@@ -118,7 +118,7 @@ void TBaseMap::LoadItems(const TIniFile& file) {
         if (!entry) continue;
         const int32_t x = file.ReadInteger("Objects", Numbered("ObjectX", i), 0);
         const int32_t y = file.ReadInteger("Objects", Numbered("ObjectY", i), 0);
-        Add(CreateEquipment(entry->second, entry->first, x, y));
+        if (auto item = CreateEquipment(entry->second, entry->first, x, y)) Add(std::move(item));
     }
     for (int32_t i = 0, n = EntryCount(file, "MagicItems", "ItemCount"); i < n; ++i) {
         const auto entry = split(file.ReadString("MagicItems", Numbered("Item", i), ""));

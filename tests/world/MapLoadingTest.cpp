@@ -1,0 +1,233 @@
+// Map files: names, tiles and the water they make, the items and buildings they place, the
+// building files, and the ground picture drawn from the tiles.
+#include "WorldFixture.h"
+#include "media/BriskImage.h"
+#include "media/SurfaceUtils.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MapLoadingTest : public WorldTest {
+protected:
+    void SetUp() override {
+        WorldTest::SetUp();
+        AddPickUpPictures();
+    }
+
+    // Counts the map's items of class T.
+    template <class T> [[nodiscard]] int Count(const TBaseMap& map) const {
+        int n = 0;
+        for (const auto& item : map.Items())
+            n += dynamic_cast<const T*>(item.get()) != nullptr;
+        return n;
+    }
+};
+
+TEST_F(MapLoadingTest, NamesFindTheMapsFolderAndExtension) {
+    const std::pair<const char*, const char*> cases[] = {{"arena", "Maps\\arena.map"},
+                                                         {"maps\\arena.map", "maps\\arena.map"},
+                                                         {"Arena.MAP", "Maps\\Arena.MAP"},
+                                                         {"MAPS\\cave", "MAPS\\cave.map"},
+                                                         {"", "Maps\\.map"}};
+    for (const auto& [name, file] : cases)
+        EXPECT_EQ(MapFileName(name), file) << name;
+}
+
+TEST_F(MapLoadingTest, AMissingFileGivesAnEmptyFieldOfPlainTiles) {
+    TBaseMap map;
+    map.LoadFromFile("nowhere");
+    EXPECT_TRUE(map.Items().empty());
+    EXPECT_EQ(map.StartX0, 300);
+    EXPECT_EQ(map.StartY1, 350);
+    EXPECT_EQ(map.Tile(0, 0).Code, "0-1");
+    EXPECT_EQ(map.Tile(30, 33).Code, "0-1");
+    EXPECT_EQ(map.Tile(31, 5).Code, "0-0");
+    EXPECT_EQ(map.Tile(32, 5).Code, "");
+}
+
+TEST_F(MapLoadingTest, WaterTilesMarkTheirFourSquares) {
+    struct TCase {
+        std::string Ground;
+        std::string Code;
+        std::string Squares;
+    };
+    // Tile row 2, column 3 covers squares (6..7, 4..5).
+    const std::vector<TCase> cases = {
+        {"[Ground]\nWater=1\n", "1-22", "....\n....\n..~~\n..~~\n"},
+        {"[Ground]\nWater=1\n", "1-23", "....\n....\n..~~\n..~~\n"},
+        {"[Ground]\nWater=1\n", "1-21", "....\n....\n....\n....\n"},
+        {"[Ground]\nWater=1\n", "1-54", "....\n....\n....\n....\n"},
+        {"[Ground]\nWater=0\n", "1-22", "....\n....\n....\n....\n"},
+        {"", "1-22", "....\n....\n....\n....\n"},
+    };
+    for (const TCase& c : cases) {
+        WriteFile("maps\\water.map", "[Map]\nTile2-3=" + c.Code + "\n" + c.Ground);
+        TBaseMap map;
+        map.LoadFromFile("water");
+        EXPECT_EQ(map.Tile(2, 3).Code, c.Code);
+        EXPECT_EQ(SquaresText(map, 4, 2, 7, 5), c.Squares) << c.Ground << c.Code;
+    }
+}
+
+TEST_F(MapLoadingTest, WaterOnlyInTheColumnsTheGridHas) {
+    WriteFile("maps\\edge.map", "[Ground]\nWater=1\n[Map]\nTile0-30=1-22\nTile0-31=1-22\n");
+    TBaseMap map;
+    map.LoadFromFile("edge");
+    EXPECT_EQ(SquaresText(map, 59, 0, 61, 1), ".~~\n.~~\n");
+}
+
+TEST_F(MapLoadingTest, ABrokenTileOnAMapWithWaterIsAnErrorNamingFileAndKey) {
+    struct TCase {
+        std::string Code;
+        bool Fails;
+    };
+    // The water kind is 1: its tiles need a frame; every tile needs a ground digit.
+    const TCase cases[] = {{"", true},   {"x-1", true},  {"-1", true},    {"1", true},
+                           {"1-", true}, {"1-x", true},  {"1-22", false}, {"2-x", false},
+                           {"2", false}, {"0-0", false}, {"1-$16", false}};
+    for (const TCase& c : cases) {
+        WriteFile("maps\\broken.map", "[Ground]\nWater=1\n[Map]\nTile4-12=" + c.Code + "\n");
+        TBaseMap map;
+        if (!c.Fails) {
+            EXPECT_NO_THROW(map.LoadFromFile("broken")) << c.Code;
+            continue;
+        }
+        try {
+            map.LoadFromFile("broken");
+            ADD_FAILURE() << "loaded " << c.Code;
+        } catch (const EWorldError& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "Invalid tile code \"" + c.Code + "\" for Tile4-12 in Maps\\broken.map");
+        }
+    }
+}
+
+TEST_F(MapLoadingTest, BrokenTilesWithoutWaterDrawAsPlainGround) {
+    WriteFile("maps\\plain.map", "[Map]\nTile0-0=x-1\nTile0-1=\n");
+    TBaseMap map;
+    EXPECT_NO_THROW(map.LoadFromFile("plain"));
+    EXPECT_EQ(map.Tile(0, 1).Code, "");
+}
+
+TEST_F(MapLoadingTest, TileCodesNameAGroundPictureAndFrame) {
+    struct TCase {
+        const char* Code;
+        int32_t Kind;
+        int32_t Frame;
+    };
+    const TCase cases[] = {{"1-22", 1, 22}, {"2-7", 2, 7}, {"0-0", 0, 0},   {"", 0, 1},    {"1-", 0, 1},
+                           {"x-5", 0, 5},   {"1-x", 0, 0}, {"2/12", 2, 12}, {"7-3", 7, 3}, {"1-$A", 1, 10}};
+    for (const TCase& c : cases) {
+        const TGroundCell cell = GroundCellOf(c.Code);
+        EXPECT_EQ(cell.Kind, c.Kind) << c.Code;
+        EXPECT_EQ(cell.Frame, c.Frame) << c.Code;
+    }
+}
+
+TEST_F(MapLoadingTest, GroundIsDrawnFromTheCamerasTileWithPlainGroundForWhatCannotBeDrawn) {
+    // Plain ground cells are red 1..4, water ground cells red 5.. (its picture's first cells
+    // are numbered from 1 as well, so it is told apart by a different width of cell grid).
+    AddPicture("PlainGround", 64, 48, 4, 1);
+    AddPicture("WaterGround", 64, 48, 8, 4);
+    WriteFile("maps\\ground.map", "[Map]\n" + TileKeys({"0-2 1-22 5-1 0-99", "x-3"}) + "Tile1-11=1-3\n");
+    TBaseMap map;
+    map.LoadFromFile("ground");
+    TBriskImage buffer;
+    buffer.CreateSurface(768, 624, 24);
+    map.DrawGround(buffer);
+    EXPECT_FALSE(map.GroundDirty());
+    // Cell n of a picture is red n + 1.
+    const std::pair<int32_t, uint32_t> columns[] = {{0, 3}, {1, 23}, {2, 1}, {3, 0}};
+    for (const auto& [column, red] : columns)
+        EXPECT_EQ(ReadColor(buffer.Surface.get(), column * 64 + 10, 10), red) << column;
+    EXPECT_EQ(ReadColor(buffer.Surface.get(), 10, 48 + 10), 4U);
+    EXPECT_EQ(ReadColor(buffer.Surface.get(), 11 * 64 + 10, 48 + 10), 4U);
+    // Brown ground is not loaded: its tiles draw plain frame 0. The camera's tile moves the
+    // window over the tiles.
+    map.SetViewX(64);
+    map.DrawGround(buffer);
+    EXPECT_EQ(ReadColor(buffer.Surface.get(), 10, 10), 23U);
+    EXPECT_EQ(ReadColor(buffer.Surface.get(), 10 * 64 + 10, 48 + 10), 4U);
+}
+
+TEST_F(MapLoadingTest, ItemsOfEverySectionArePlaced) {
+    WriteFile("maps\\items.map", "[Objects]\nObjectCount=4\nObject0=Green,Glove\nObjectX0=100\nObjectY0=200\n"
+                                 "Object1=Red,Armor\nObject2=Blue\nObject3=White,Helmet\n"
+                                 "[MagicItems]\nItemCount=2\nItem0=Fire,Scroll\nItemX0=300\nItem1=Air\n"
+                                 "[Weapons]\nWeaponCount=1\nWeapon0=Bow\nWeaponX0=400\nWeaponY0=50\n"
+                                 "[Potions]\nPotionCount=2\nPotion0=Speed\nPotion1=Health\nPotionY1=500\n"
+                                 "[Obstructions]\nObstructionCount=1\nObstruction0=Hut\nObstructionX0=640\n"
+                                 "ObstructionY0=480\nObstructionFrame0=3\n");
+    TBaseMap map;
+    map.LoadFromFile("items");
+    // An Object entry without a comma and one of an unknown kind create nothing; so does a
+    // magic item entry without a comma.
+    EXPECT_EQ(Count<TGlove>(map), 1);
+    EXPECT_EQ(Count<TArmor>(map), 1);
+    EXPECT_EQ(Count<TBoot>(map), 0);
+    EXPECT_EQ(Count<TMagicItem>(map), 1);
+    EXPECT_EQ(Count<TWeapon>(map), 1);
+    EXPECT_EQ(Count<TPotion>(map), 2);
+    EXPECT_EQ(Count<TObstruction>(map), 1);
+    EXPECT_EQ(map.Items().size(), 7U);
+    const auto& glove = dynamic_cast<const TGlove&>(*map.Items()[0]);
+    EXPECT_EQ(glove.FrameBase(), 6);
+    EXPECT_EQ(glove.FootX(), 116);
+    EXPECT_EQ(glove.FootY(), 224);
+    EXPECT_EQ(map.GetSquare(116, 224).Passability, kSquarePickUp);
+    const auto& building = dynamic_cast<const TObstruction&>(*map.Items()[6]);
+    EXPECT_EQ(building.Name, "Hut");
+    EXPECT_EQ(building.FrameBase(), 3);
+    EXPECT_EQ(map.GetSquare(640, 480).Occupant, &building);
+}
+
+TEST_F(MapLoadingTest, MagicItemEntriesNeedAComma) {
+    WriteFile("maps\\magic.map", "[MagicItems]\nItemCount=3\nItem0=Fire,Scroll\nItem1=Air\nItem2=Life,Arm\n");
+    TBaseMap map;
+    map.LoadFromFile("magic");
+    ASSERT_EQ(map.Items().size(), 2U);
+    EXPECT_EQ(map.Items()[0]->FrameBase(), 18);
+    EXPECT_EQ(map.Items()[1]->FrameBase(), 24);
+}
+
+TEST_F(MapLoadingTest, AHugeCountReadsNoMoreEntriesThanTheSectionHolds) {
+    WriteFile("maps\\greedy.map",
+              "[Obstructions]\nObstructionCount=2000000000\nObstruction0=Hut\n[Potions]\nPotionCount=3\n");
+    TBaseMap map;
+    map.LoadFromFile("greedy");
+    // Two keys in the building section; the potion section has one key, so one default potion.
+    EXPECT_EQ(Count<TObstruction>(map), 2);
+    EXPECT_EQ(Count<TPotion>(map), 1);
+}
+
+TEST_F(MapLoadingTest, BuildingsShareTheFirstPictureOfTheirName) {
+    WriteFile("data\\Tower.bld", "[Tower]\nBlockLR=1\nBlockU=2\nImage=tower.png\nWidth=96\nHeight=128\n"
+                                 "OffX=48\nOffY=120\n");
+    TBaseMap map;
+    const int32_t images = ImageList->Count();
+    TObstruction& first = map.CreateObstruction("Tower", 100, 2, 50);
+    EXPECT_EQ(ImageList->Count(), images + 1);
+    ASSERT_NE(first.Image(), nullptr);
+    EXPECT_EQ(first.Image()->Name, "Tower");
+    EXPECT_EQ(first.Image()->FrameWidth, 96);
+    EXPECT_EQ(first.Image()->Surface, nullptr);
+    EXPECT_EQ(first.FootX(), 148);
+    EXPECT_EQ(first.FootY(), 170);
+    // Foot square (4, 7): three wide, three high.
+    EXPECT_EQ(HeldText(map, first, 2, 4, 6, 8), ".....\n.xxx.\n.xxx.\n.xxx.\n.....\n");
+    WriteFile("data\\Tower.bld", "[Tower]\nWidth=10\n");
+    TObstruction& second = map.CreateObstruction("Tower", 600, 0, 50);
+    EXPECT_EQ(second.Image(), first.Image());
+    EXPECT_EQ(ImageList->Count(), images + 1);
+    EXPECT_EQ(map.Items().size(), 2U);
+}
+
+TEST_F(MapLoadingTest, AMissingBuildingFileMarksOnlyItsFootSquare) {
+    TBaseMap map;
+    TObstruction& building = map.CreateObstruction("Nothing", 64, 0, 48);
+    EXPECT_EQ(building.Image()->FrameWidth, 0);
+    EXPECT_EQ(HeldText(map, building, 1, 1, 3, 3), "...\n.x.\n...\n");
+}
+
+} // namespace
