@@ -76,7 +76,7 @@ void TPathFinding::Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY
     ToY = toY;
     // The border stays 0 from construction; only the inner squares are copied.
     for (int32_t x = 0; x < Walkable.Columns(); ++x)
-        std::copy_n(Walkable.Column(x), Walkable.Rows(), &Costs[static_cast<size_t>(Index(x, 0))]);
+        std::ranges::copy(Walkable.Column(x), Costs.begin() + Index(x, 0));
     Open.Clear();
 
     bool found = false;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The map's square grid: 62 columns (pixel x div 32) by 66 rows (pixel y div 24).
@@ -52,7 +53,9 @@ public:
     void Fill(bool walkable);
 
     // Column x as one walkable flag (0 or 1) per row.
-    [[nodiscard]] const int32_t* Column(int32_t x) const { return &Cells[static_cast<size_t>(x) * RowCount]; }
+    [[nodiscard]] std::span<const int32_t> Column(int32_t x) const {
+        return std::span(Cells).subspan(static_cast<size_t>(x) * RowCount, static_cast<size_t>(RowCount));
+    }
 
 private:
     int32_t ColumnCount;
