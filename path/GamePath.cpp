@@ -33,11 +33,14 @@ constexpr int64_t kMaxCost = int64_t{14} * (TPathFinding::kMaxExpansions + 1);
 static_assert(kMaxCost + int64_t{kEstimateWeight} * 2 * TOpenOrder::kCoordinateLimit <
               TOpenOrder::kEstimateLimit);
 
+// The working grid with its border is indexed with int32_t.
+constexpr int64_t kMaxBorderedSquares = int64_t{1} << 24;
+
 } // namespace
 
 TWalkableGrid::TWalkableGrid(int32_t columns, int32_t rows) : ColumnCount(columns), RowCount(rows) {
     if (columns < 1 || rows < 1 || columns > TOpenOrder::kCoordinateLimit ||
-        rows > TOpenOrder::kCoordinateLimit)
+        rows > TOpenOrder::kCoordinateLimit || int64_t{columns + 2} * int64_t{rows + 2} > kMaxBorderedSquares)
         throw std::invalid_argument("Invalid Grid Size");
     Cells.assign(static_cast<size_t>(columns) * static_cast<size_t>(rows), 0);
 }

@@ -65,7 +65,8 @@ private:
 
 class TPathFinding {
 public:
-    // The map's grid by default; other sizes (up to 65536 a side) serve tests and tools.
+    // The map's grid by default; other sizes (up to 65536 a side and about 16 million squares)
+    // serve tests and tools.
     explicit TPathFinding(int32_t columns = kPathColumns, int32_t rows = kPathRows);
 
     // Written by the map before every search: walkable only where the square is free.

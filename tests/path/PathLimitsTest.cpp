@@ -108,4 +108,6 @@ TEST(PathLimits, GridSquaresOutsideAreRefused) {
     EXPECT_THROW((void)grid.IsWalkable(-1, 0), std::out_of_range);
     EXPECT_THROW(TPathFinding(0, 66), std::invalid_argument);
     EXPECT_THROW(TPathFinding(62, 65537), std::invalid_argument);
+    EXPECT_THROW(TPathFinding(5000, 5000), std::invalid_argument);
+    EXPECT_NO_THROW(TPathFinding(65536, 1));
 }
