@@ -100,7 +100,9 @@ public:
     void SetMessageSize(int32_t size) override;
     // Resolves and connects, giving up after timeoutMs when nobody answers. Failures reach
     // OnError ("Could not Resolve IP Address", "Could not Open Socket") and leave the client
-    // without a connection, where Poll and Send do nothing.
+    // without a connection, where Poll and Send do nothing. Whether the server answers is
+    // asked first with a connection of its own, closed at once: the server sees it come and
+    // go ("New Client ", "Client Closed ") before the client's own.
     void Connect(std::string_view host, int32_t port, int32_t timeoutMs = kConnectTimeoutMs);
     // Hands on every whole record that has arrived. When the server has closed the connection
     // the client closes its end and is no longer Connected().
