@@ -2,6 +2,8 @@
 // review, each font shown writing a sample line the way the game draws it.
 // contact-sheet --map NAME OUT.png [GAME]: the whole field of maps/NAME.map as the match
 // draws it: ground, buildings, pickups and both fighters at their starts.
+// contact-sheet --menu NAME OUT.png [GAME]: the menu background NAME with a help page and
+// the buttons written on it in the game's fonts, to judge how the text reads.
 #include "Canvas.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -219,7 +221,52 @@ int DrawMap(const std::string& name, const fs::path& out, const fs::path& game) 
 
 } // namespace
 
+int DrawMenu(const std::string& name, const fs::path& out, const fs::path& game) {
+    int w = 0, h = 0, n = 0;
+    std::unique_ptr<uint8_t, void (*)(void*)> data(
+        stbi_load((game / "images" / (name + ".jpg")).string().c_str(), &w, &h, &n, 3), stbi_image_free);
+    if (!data) throw std::runtime_error("could not read the background " + name);
+    TCanvas screen(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint8_t* p = data.get() + (static_cast<size_t>(y) * w + x) * 3;
+            screen.At(x, y) = Rgb(p[0], p[1], p[2]);
+        }
+    const TPicture fonts[4] = {Load(game / "images" / "24P_Copperplate_Blue.png"),
+                               Load(game / "images" / "24P_Arial_NeonYellow.png"),
+                               Load(game / "images" / "24P_Copperplate_embosed.png"),
+                               Load(game / "images" / "Small_Copperplate_Blue.png")};
+    FontText(screen, fonts[1], 100, 5, "Duelmark - a duel of fantasy fighters");
+    FontText(screen, fonts[2], 170, 40, "The winner is:");
+    const char* help[] = {"The Knight is a good fighter when up close to an opponent",
+                          "but he isn't very good when thowing weapons.",
+                          "The Elf is a wonderful bow shooter but his defense ",
+                          "is low and he cant fight very well when close to an",
+                          "opponent. He runs faster than the knight.",
+                          "The Orc like fighting up close to his opponents but he ",
+                          "isn't as good at it as the knight."};
+    const int ys[] = {70, 90, 120, 140, 160, 190, 210};
+    for (int i = 0; i < 7; ++i)
+        FontText(screen, fonts[3], 50, ys[i] + 20, help[i]);
+    FontText(screen, fonts[0], 30, 260, "Player 1        Player 2");
+    FontText(screen, fonts[0], 240, 300, "Local Game  Server");
+    FontText(screen, fonts[1], 50, 420, "[  QUIT  ]");
+    FontText(screen, fonts[1], 250, 420, "[  PLAY  ]");
+    FontText(screen, fonts[1], 450, 420, "[  HELP  ]");
+    FontText(screen, fonts[3], 0, 465, "Version: 1.12 (Rel 1.1)");
+    WriteOpaquePng(out.string(), screen);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 4 && std::string(argv[1]) == "--menu") {
+        try {
+            return DrawMenu(argv[2], argv[3], argc > 4 ? fs::path(argv[4]) : fs::path("game"));
+        } catch (const std::exception& e) {
+            std::cerr << "contact-sheet: " << e.what() << "\n";
+            return 1;
+        }
+    }
     if (argc >= 4 && std::string(argv[1]) == "--map") {
         try {
             return DrawMap(argv[2], argv[3], argc > 4 ? fs::path(argv[4]) : fs::path("game"));

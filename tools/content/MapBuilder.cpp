@@ -45,6 +45,7 @@ struct TEntries {
 std::string BuildMap(const std::string& sourceText) {
     std::istringstream in(sourceText);
     std::vector<std::string> grid;
+    std::vector<int> gridLines; // the source line of each tile row, for messages
     std::string line;
     int lineNo = 0;
     std::ostringstream map;
@@ -59,6 +60,7 @@ std::string BuildMap(const std::string& sourceText) {
         if (static_cast<int>(grid.size()) < kRows) {
             if (static_cast<int>(line.size()) != kColumns) Fail(lineNo, "a tile row needs 34 tiles");
             grid.push_back(line);
+            gridLines.push_back(lineNo);
             continue;
         }
         std::istringstream words(line);
@@ -138,13 +140,14 @@ std::string BuildMap(const std::string& sourceText) {
             } else if (wet != 0) {
                 // A tile shows either a shore or an earth verge, so water keeps two tiles
                 // of grass between itself and any earth.
-                if (t != '.' || bare != 0) Fail(r + 1, "water needs a ring of grass around it" + where);
+                if (t != '.' || bare != 0)
+                    Fail(gridLines[r], "water needs a ring of grass around it" + where);
                 const int frame = ShoreFrame(wet);
-                if (frame < 0) Fail(r + 1, "no shore frame for the water around this tile" + where);
+                if (frame < 0) Fail(gridLines[r], "no shore frame for the water around this tile" + where);
                 code = "1-" + std::to_string(frame);
             } else if (t == '.' && bare != 0) {
                 const int frame = VergeFrame(bare);
-                if (frame < 0) Fail(r + 1, "no verge frame for the earth around this tile" + where);
+                if (frame < 0) Fail(gridLines[r], "no verge frame for the earth around this tile" + where);
                 code = "2-" + std::to_string(frame);
             } else if (t == '.') {
                 // Mostly plain grass, now and then flowers, stones or tufts.
@@ -155,7 +158,7 @@ std::string BuildMap(const std::string& sourceText) {
             } else if (t == '#') {
                 code = "2-" + std::to_string(std::min(kBrownFrames - 1, static_cast<int>(h * kBrownFrames)));
             } else {
-                Fail(r + 1, std::string("unknown tile '") + t + "'");
+                Fail(gridLines[r], std::string("unknown tile '") + t + "'");
             }
             map << "Tile" << r << "-" << c << "=" << code << "\n";
         }
