@@ -155,7 +155,9 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
     const auto sectionLine = FindSection(section);
     if (!sectionLine) {
         if (!Lines.empty() && !Trim(Lines.back()).empty()) Lines.emplace_back();
-        Lines.push_back("[" + std::string(Trim(section)) + "]");
+        std::string header("[");
+        header.append(Trim(section)).append("]");
+        Lines.push_back(std::move(header));
         Lines.push_back(line);
         return;
     }
