@@ -28,13 +28,17 @@ struct TFontSpec {
     int PointSize;
     int Outline;
     TLook Look;
+    int Hinting;
+    float Ink; // coverage from which a pixel belongs to the letter
 };
 
 constexpr TFontSpec kFonts[] = {
-    {"24P_Copperplate_Blue.png", "DejaVuSerif-Bold.ttf", 16, 1, TLook::BlueSerif},
-    {"24P_Arial_NeonYellow.png", "DejaVuSans-Bold.ttf", 16, 2, TLook::NeonYellow},
-    {"24P_Copperplate_embosed.png", "DejaVuSerif-Bold.ttf", 17, 1, TLook::Embossed},
-    {"Small_Copperplate_Blue.png", "DejaVuSans.ttf", 10, 1, TLook::SmallBlue},
+    {"24P_Copperplate_Blue.png", "DejaVuSerif-Bold.ttf", 16, 1, TLook::BlueSerif, TTF_HINTING_NORMAL, 0.45f},
+    {"24P_Arial_NeonYellow.png", "DejaVuSans-Bold.ttf", 16, 2, TLook::NeonYellow, TTF_HINTING_NORMAL, 0.45f},
+    {"24P_Copperplate_embosed.png", "DejaVuSerif-Bold.ttf", 17, 1, TLook::Embossed, TTF_HINTING_NORMAL,
+     0.45f},
+    // Small text keeps one-pixel stems only when the outlines are fitted to whole pixels.
+    {"Small_Copperplate_Blue.png", "DejaVuSans.ttf", 10, 1, TLook::SmallBlue, TTF_HINTING_MONO, 0.3f},
 };
 
 constexpr int kRun = 2; // marker pixels between glyphs
@@ -127,7 +131,7 @@ TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
                 fill = light > 0 ? Mix(fill, Rgb(255, 250, 230), light * 0.8f)
                                  : Mix(fill, Rgb(90, 60, 24), -light * 0.7f);
             }
-            if (spec.Look == TLook::NeonYellow && a <= 0.5f && ring > 0) {
+            if (spec.Look == TLook::NeonYellow && a <= spec.Ink && ring > 0) {
                 // Orange glow just outside the letters, dark brown beyond it.
                 float inner = 0;
                 for (int k = 0; k < 4; ++k)
@@ -136,8 +140,8 @@ TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
                 c.At(x, y).A = ring > 0.35f ? 1.0f : 0.0f;
                 continue;
             }
-            if (a > 0.5f) {
-                c.At(x, y) = Mix(Edge(spec.Look), fill, std::min(1.0f, (a - 0.5f) * 2.5f + 0.3f));
+            if (a > spec.Ink) {
+                c.At(x, y) = Mix(Edge(spec.Look), fill, std::min(1.0f, (a - spec.Ink) * 2.5f + 0.5f));
             } else if (ring > 0.35f) {
                 c.At(x, y) = Edge(spec.Look);
             } else {
@@ -149,25 +153,34 @@ TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
 
 TCanvas Layout(TTF_Font* font, const TFontSpec& spec) {
     const int pad = spec.Outline;
+    // The game draws each glyph from the middle of the run on its left to the middle of the
+    // run on its right, so one column of outline on each side may lie under the runs and the
+    // pen still moves by the letter's own advance. Wider outlines widen the cell instead.
+    const int spill = std::min(pad, kRun / 2);
     const int glyphH = TTF_FontHeight(font);
     std::vector<TCanvas> cells;
     int width = kRun;
     for (int code = 33; code <= 126; ++code) {
         cells.push_back(Style(GlyphMask(font, static_cast<char>(code), glyphH), spec, pad));
-        width += cells.back().Width() + kRun;
+        width += cells.back().Width() - 2 * spill + kRun;
     }
     const int height = 1 + glyphH + 2 * pad;
     TCanvas pic(width, height);
+    TCanvas glyphs(width, height);
     int x = 0;
     for (const TCanvas& cell : cells) {
         for (int k = 0; k < kRun; ++k)
             pic.At(x + k, 0) = Rgb(255, 0, 255);
         x += kRun;
-        pic.Paste(cell, x, 1);
-        x += cell.Width();
+        glyphs.Paste(cell, x - spill, 1);
+        x += cell.Width() - 2 * spill;
     }
     for (int k = 0; k < kRun; ++k)
         pic.At(x + k, 0) = Rgb(255, 0, 255);
+    // Glyphs never reach into the marker row.
+    for (int y = 1; y < height; ++y)
+        for (int gx = 0; gx < width; ++gx)
+            pic.At(gx, y) = glyphs.At(gx, y);
     return pic;
 }
 
@@ -181,6 +194,7 @@ std::vector<TFontArt> DrawFonts(const std::string& fontFolder) {
         const std::string path = fontFolder + "/" + spec.Face;
         std::unique_ptr<TTF_Font, TFontCloser> font(TTF_OpenFont(path.c_str(), spec.PointSize));
         if (!font) throw std::runtime_error("could not open " + path + ": " + TTF_GetError());
+        TTF_SetFontHinting(font.get(), spec.Hinting);
         out.push_back({spec.FileName, Layout(font.get(), spec)});
     }
     TTF_Quit();

@@ -225,25 +225,44 @@ TCanvas DrawBackground(const std::string& name) {
     } else if (name == "Mesa") {
         c = Sky(Rgb(60, 110, 180), Rgb(170, 190, 210), Rgb(230, 190, 140));
         Clouds(c, 40, 180, Rgb(250, 250, 255), 12);
-        // Flat-topped mesas with banded cliffs.
-        for (int m = 0; m < 3; ++m) {
-            const float x0 = 40 + m * 210.0f, x1 = x0 + 150 + m * 20, top = 220 + m * 30.0f;
-            for (int y = static_cast<int>(top); y < 420; ++y) {
-                const float spread = (y - top) * 0.35f;
-                for (int x = static_cast<int>(x0 - spread); x < x1 + spread; ++x) {
-                    if (x < 0 || x >= 640) continue;
-                    const float band =
-                        std::sin(y / 7.0f + TileNoise(x / 20.0f, 0, 32, 1, 13) * 3) * 0.5f + 0.5f;
-                    TColor col = Mix(Rgb(170, 80, 40), Rgb(210, 120, 60), band);
-                    if (x > (x0 + x1) / 2 + spread * 0.3f) col = Scale(col, 0.75f);
-                    c.At(x, y) = col;
+        // Flat-topped mesas: a height profile of plateaus with ragged rims, cliffs banded by
+        // rock strata, the sunlit faces on the left, then a desert floor fading into haze.
+        struct TMesa {
+            float X0, X1, Top, Haze;
+        };
+        const TMesa mesas[] = {{300, 560, 250, 0.45f}, {-40, 230, 215, 0.2f}, {430, 700, 290, 0.1f}};
+        for (const TMesa& m : mesas) {
+            for (int x = 0; x < 640; ++x) {
+                const float rim = 6 * TileFbm(x / 25.0f, m.Top, 26, 4, 15, 3);
+                const float left = SmoothStep(m.X0 - 25, m.X0 + 15, x + rim * 3);
+                const float right = 1 - SmoothStep(m.X1 - 15, m.X1 + 25, x - rim * 3);
+                const float lift = std::min(left, right);
+                if (lift <= 0.02f) continue;
+                const float top = 420 - (420 - m.Top - rim) * lift;
+                const bool sunlit = left < 0.98f && x < (m.X0 + m.X1) / 2;
+                const bool shaded = right < 0.98f && x > (m.X0 + m.X1) / 2;
+                for (int y = std::max(0, static_cast<int>(top)); y < 420; ++y) {
+                    const float strata = TileFbm(x / 60.0f, y / 3.0f, 11, 160, 16, 2);
+                    TColor col = Mix(Rgb(168, 78, 42), Rgb(214, 128, 70), strata);
+                    if ((static_cast<int>(y + rim * 2) / 9) % 3 == 0) col = Scale(col, 0.86f);
+                    if (y < top + 3) col = Mix(col, Rgb(236, 170, 110), 0.6f);
+                    if (sunlit) col = Scale(col, 1.12f);
+                    if (shaded) col = Scale(col, 0.68f);
+                    c.At(x, y) = Mix(col, Rgb(200, 170, 160), m.Haze);
                 }
             }
         }
         for (int y = 400; y < 480; ++y)
-            for (int x = 0; x < 640; ++x)
-                c.At(x, y) =
-                    Mix(Rgb(190, 130, 80), Rgb(150, 90, 50), TileFbm(x / 30.0f, y / 10.0f, 22, 8, 14, 3));
+            for (int x = 0; x < 640; ++x) {
+                const float t = (y - 400) / 80.0f;
+                const TColor sand =
+                    Mix(Rgb(196, 140, 90), Rgb(150, 92, 52), TileFbm(x / 40.0f, y / 6.0f, 16, 14, 14, 3));
+                c.At(x, y) = Mix(Mix(sand, Rgb(206, 170, 140), 0.4f * (1 - t)), sand, t);
+            }
+        // Scrub on the desert floor.
+        for (int k = 0; k < 30; ++k)
+            c.FillEllipse(Hash01(17, k) * 640, 410 + Hash01(18, k) * 65, 3 + Hash01(19, k) * 5,
+                          2 + Hash01(20, k) * 2, Rgb(90, 92, 48));
     } else {
         throw std::runtime_error("unknown background " + name);
     }
