@@ -514,7 +514,7 @@ TCanvas DrawBust(const TBodyPlan& plan, bool dead) {
         }
     }
     TFigureBuilder(p, pose, FacingAngle(dead ? 3 : 4) - 0.35f, scene).Build();
-    TCamera cam = SpriteCamera(36, 150, 1.9f);
+    TCamera cam = SpriteCamera(30, 108, 1.9f);
     cam.Elevation = 0.35f;
     return Render(scene, cam, 80, 80);
 }
@@ -533,7 +533,7 @@ TCanvas DrawSetupPortrait(const TBodyPlan& plan) {
     TScene scene;
     TPose pose = Stand();
     TFigureBuilder(plan, pose, FacingAngle(4) - 0.4f, scene).Build();
-    TCamera cam = SpriteCamera(48, 128, 1.85f);
+    TCamera cam = SpriteCamera(47, 104, 1.8f);
     cam.Elevation = 0.3f;
     TCanvas bust = Render(scene, cam, 80, 68);
     for (int y = static_cast<int>(y0 + 4); y < y1 - 4; ++y)
