@@ -124,18 +124,22 @@ TFrame Turned(float angle) {
 
 void Stone(TScene& s, const TVec3& c, const TVec3& half, float angle, int seed) {
     TMaterial m = Mat(150, 144, 130, 0.06f, 0.22f, 0.5f);
-    m.Color = Scale(m.Color, 0.85f + 0.25f * Hash01(seed, 1));
+    // Each stone its own shade, some warmer and some cooler; low courses lie in the shadow
+    // of the ground around them.
+    m.Color = Mix(m.Color, Hash01(seed, 2) < 0.5f ? Rgb(170, 150, 120) : Rgb(130, 138, 146),
+                  Hash01(seed, 3) * 0.6f);
+    m.Color = Scale(m.Color, (0.82f + 0.3f * Hash01(seed, 1)) * (0.72f + 0.28f * std::min(1.0f, c.Y / 28)));
     s.Box(c, half, Turned(angle), m);
 }
 
 // A wall run of blocks from x0 to x1 at depth z, `courses` high, broken off by `top`.
 void Wall(TScene& s, float x0, float x1, float z, int courses, float (*top)(float), int seed) {
-    const float bw = 16, bh = 9;
+    const float bw = 16, bh = 10;
     for (int row = 0; row < courses; ++row)
         for (float x = x0 + (row % 2) * bw / 2; x < x1; x += bw) {
             const float cx = std::min(x + bw / 2, x1 - bw / 2);
             if (row * bh > top((cx - x0) / (x1 - x0))) continue;
-            Stone(s, {cx, row * bh + bh / 2, z}, {bw / 2 - 0.6f, bh / 2 - 0.5f, 7},
+            Stone(s, {cx, row * bh + bh / 2, z}, {bw / 2 - 0.6f, bh / 2 - 0.6f, 9},
                   (Hash01(seed, row, static_cast<int>(x)) - 0.5f) * 0.06f,
                   seed + row * 31 + static_cast<int>(x));
         }
@@ -158,19 +162,25 @@ TCanvas Ruin(int frame) {
     // 48 pixels, which at the viewing angle is about 160 by 80 units of ground.
     const float z = -24;
     switch (frame) {
-    case 0: { // broken wall with an arch
+    case 0: { // a wall broken through by a fallen arch
         Wall(
-            s, -78, -22, z, 9, [](float t) { return 80 - t * 10; }, 1);
+            s, -80, -26, z, 12, [](float t) { return 112 - t * 14; }, 1);
         Wall(
-            s, 22, 78, z, 9, [](float t) { return 40 + t * 30 - t * t * 60; }, 2);
-        for (int k = 0; k <= 8; ++k) {
-            const float a = 3.14159f * k / 8;
-            if (k > 5) break;
-            Stone(s, {-std::cos(a) * 30, 64 + std::sin(a) * 20, z}, {5, 4, 7}, -a + 1.57f, 30 + k);
+            s, 26, 80, z, 12, [](float t) { return 84 + t * 20 - t * t * 70; }, 2);
+        // Voussoirs round the opening, the right-hand ones fallen.
+        for (int k = 0; k <= 6; ++k) {
+            const float a = 3.14159f * k / 9;
+            TFrame f;
+            f.Ax = {std::sin(a), std::cos(a), 0};
+            f.Ay = {-std::cos(a), std::sin(a), 0};
+            TMaterial m = Mat(158, 150, 134, 0.06f, 0.22f, 0.5f);
+            s.Box({-std::cos(a) * 32, 78 + std::sin(a) * 26, z}, {3.8f, 5.5f, 9}, f, m);
         }
-        Stone(s, {36, 3, 16}, {8, 3, 6}, 0.5f, 40);
-        Stone(s, {-50, 3, 14}, {6, 3, 5}, -0.4f, 41);
-        Moss(s, {-60, 80, z + 6}, 6, 42);
+        Stone(s, {30, 4, 18}, {8, 4, 6}, 0.5f, 40);
+        Stone(s, {12, 3, 26}, {6, 3, 5}, 1.1f, 43);
+        Stone(s, {-52, 3, 16}, {6, 3, 5}, -0.4f, 41);
+        Moss(s, {-64, 110, z + 6}, 6, 42);
+        Moss(s, {60, 4, z + 10}, 7, 44);
         break;
     }
     case 1: { // colonnade
