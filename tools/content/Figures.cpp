@@ -497,7 +497,17 @@ TCanvas DrawPose(const TBodyPlan& plan, const TPose& pose, int direction) {
     TScene scene;
     TFigureBuilder(plan, pose, FacingAngle(direction), scene).Build();
     // A dying fighter sinks towards the top of its cell so the body lying on its back fits.
-    return Render(scene, SpriteCamera(kFootX, kFootY - 10 * pose.Fall, 1.18f), 80, 80);
+    TCanvas cell = Render(scene, SpriteCamera(kFootX, kFootY - 10 * pose.Fall, 1.18f), 80, 80);
+    // A shadow on the ground: the sheet has one transparent colour and no alpha, so every
+    // other pixel of it is drawn, which reads as a soft shade at the game's size.
+    const float shadowY = kFootY + 1 - 6 * pose.Fall, rx = 14 + 8 * pose.Fall, ry = 5 + 3 * pose.Fall;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const float dx = (x + 0.5f - kFootX) / rx, dy = (y + 0.5f - shadowY) / ry;
+            if (dx * dx + dy * dy > 1 || (x + y) % 2 || cell.At(x, y).A >= 0.5f) continue;
+            cell.At(x, y) = Rgb(18, 26, 14);
+        }
+    return cell;
 }
 
 // Head and shoulders, large, kept in the left half of the cell where the status panel
