@@ -12,6 +12,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <sstream>
 
@@ -36,6 +37,14 @@ void WriteText(const fs::path& file, const std::string& text) {
 
 void Images(const fs::path& dir, const std::string& fontFolder) {
     const std::string d = dir.string() + "/";
+    // The fighters are most of the work; they are drawn beside everything else.
+    std::vector<std::future<void>> fighters;
+    for (const std::string& name : CharacterNames())
+        fighters.push_back(std::async(std::launch::async, [d, name] {
+            const TCharacterArt art = DrawCharacter(name);
+            WritePng(d + name + ".png", art.Sheet, kFigureKey);
+            WritePng(d + name + "Portrait.png", art.Portrait, kFigureKey);
+        }));
     WritePng(d + "WaterGround.png", DrawWaterGround(), {0, 0, 0});
     WritePng(d + "BrownGround.png", DrawBrownGround(), {0, 0, 0});
     WriteOpaquePng(d + "PlainGround.png", DrawPlainGround());
@@ -51,13 +60,10 @@ void Images(const fs::path& dir, const std::string& fontFolder) {
         WriteJpeg(d + name + ".jpg", DrawBackground(name), 90);
     for (const std::string& name : WeaponNames())
         WritePng(d + name + ".png", DrawWeapon(name), kItemsKey);
-    for (const std::string& name : CharacterNames()) {
-        const TCharacterArt art = DrawCharacter(name);
-        WritePng(d + name + ".png", art.Sheet, kFigureKey);
-        WritePng(d + name + "Portrait.png", art.Portrait, kFigureKey);
-    }
     for (const TFontArt& font : DrawFonts(fontFolder))
         WriteFontPng(d + font.FileName, font.Picture);
+    for (auto& f : fighters)
+        f.get();
 }
 
 } // namespace
