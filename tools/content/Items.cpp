@@ -3,6 +3,7 @@
 
 #include "Render3D.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -202,12 +203,24 @@ void WeaponModel(TScene& s, const std::string& name, bool flying) {
 TCanvas WeaponFrame(const std::string& name, int frame) {
     TScene scene;
     WeaponModel(scene, name, frame > 0);
+    // Centred on the middle of its length, so the weapon lies on its square and flies
+    // around its foot point rather than trailing from its grip.
+    float zMin = 1e9f, zMax = -1e9f;
+    for (const TPrimitive& p : scene.Primitives())
+        for (const TVec3& v : {p.A, p.B}) {
+            if (p.Shape != TShape::Capsule && p.Shape != TShape::Cylinder && &v == &p.B) continue;
+            zMin = std::min(zMin, v.Z);
+            zMax = std::max(zMax, v.Z);
+        }
+    const float middle = (zMin + zMax) / 2;
     TScene placed;
     const float facing = frame == 0 ? 0.9f : (4 - (frame - 1)) * kPi / 4;
     const float height = frame == 0 ? 1.5f : 26;
     // Spinning weapons fly flat; the sword flies as a cutting arc, the arrow point first.
     for (TPrimitive p : scene.Primitives()) {
-        auto move = [&](const TVec3& v) { return RotateY(v, facing) + TVec3{0, height, 0}; };
+        auto move = [&](const TVec3& v) {
+            return RotateY(v - TVec3{0, 0, middle}, facing) + TVec3{0, height, 0};
+        };
         p.A = move(p.A);
         p.B = move(p.B);
         p.Frame.Ax = RotateY(p.Frame.Ax, facing);
