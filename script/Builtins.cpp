@@ -43,6 +43,17 @@ void StringFunction(TScriptUnit& unit, std::string_view name, TStringFn fn) {
                      [fn](TProgramInfo& info) { info.SetResult(fn(ArgStr(info, "str"))); });
 }
 
+// Parameters count from 1 as in Pascal, where ParamStr(1) is the first one the program was
+// given; the engine knows no program name, so 0 and every index outside them read as
+// Unassigned ('' as text), and a script can probe for an optional parameter.
+const TVariant* ProgramParameter(const TProgramInfo& info) {
+    const auto& params = info.Program().Parameters;
+    const int64_t index = ArgInt(info, "Index");
+    return index >= 1 && index <= static_cast<int64_t>(params.size())
+               ? &params[static_cast<size_t>(index - 1)]
+               : nullptr;
+}
+
 void RegisterSystem(TScriptUnit& unit) {
     unit.AddEnumeration(
         "TVarType", {{"varEmpty", varEmpty},       {"varNull", varNull},         {"varSmallint", varSmallint},
@@ -54,21 +65,13 @@ void RegisterSystem(TScriptUnit& unit) {
                      {"varInt64", varInt64},       {"varStrArg", varStrArg},     {"varString", varString},
                      {"varAny", varAny},           {"varTypeMask", varTypeMask}, {"varArray", varArray},
                      {"varByRef", varByRef}});
-    // Parameters count from 0, as the host hands them over; an index outside them reads as
-    // Unassigned ('' as text), so a script can probe for an optional parameter.
     unit.AddFunction("Param", {{"Index", "Integer"}}, "Variant", [](TProgramInfo& info) {
-        const auto& params = info.Program().Parameters;
-        const int64_t index = ArgInt(info, "Index");
-        info.SetResult(index >= 0 && index < static_cast<int64_t>(params.size())
-                           ? params[static_cast<size_t>(index)]
-                           : TVariant::Unassigned());
+        const TVariant* param = ProgramParameter(info);
+        info.SetResult(param ? *param : TVariant::Unassigned());
     });
     unit.AddFunction("ParamStr", {{"Index", "Integer"}}, "String", [](TProgramInfo& info) {
-        const auto& params = info.Program().Parameters;
-        const int64_t index = ArgInt(info, "Index");
-        info.SetResult(index >= 0 && index < static_cast<int64_t>(params.size())
-                           ? params[static_cast<size_t>(index)].AsString()
-                           : std::string());
+        const TVariant* param = ProgramParameter(info);
+        info.SetResult(param ? param->AsString() : std::string());
     });
     unit.AddFunction("ParamCount", {}, "Integer", [](TProgramInfo& info) {
         info.SetResult(static_cast<int64_t>(info.Program().Parameters.size()));

@@ -156,6 +156,18 @@ TEST(BuiltinsScript, VariantRoutinesAndTypeCodes) {
     ExpectPrints(cases);
 }
 
+TEST(BuiltinsScript, ProgramParametersCountFromOne) {
+    TScriptEngine engine;
+    const auto program =
+        engine.Compile("begin PrintLn(ParamCount); PrintLn(ParamStr(1) + ParamStr(2)); "
+                       "PrintLn(Param(2) + 1); PrintLn('[' + ParamStr(0) + ParamStr(3) + ']'); "
+                       "PrintLn(VarIsEmpty(Param(3)) and VarIsEmpty(Param(-1))); end.");
+    program->Parameters = {TVariant("a"), TVariant(41)};
+    program->Execute();
+    EXPECT_EQ(program->Msgs().AsText(), "");
+    EXPECT_EQ(program->ResultText(), "2\na41\n42\n[]\nTrue\n");
+}
+
 // A failed conversion stops the script with a run-time error at the call, or reaches its
 // exception handler with the host's class name.
 TEST(BuiltinsScript, FailuresAreRunTimeErrorsOfTheScript) {
