@@ -4,6 +4,8 @@
 // draws it: ground, buildings, pickups and both fighters at their starts.
 // contact-sheet --menu NAME OUT.png [GAME]: the menu background NAME with a help page and
 // the buttons written on it in the game's fonts, to judge how the text reads.
+// contact-sheet --panel OUT.png [GAME]: the bottom of the match screen with both status
+// panels filled as for a fighter carrying one of everything, alive and dead.
 #include "Canvas.h"
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -258,7 +260,63 @@ int DrawMenu(const std::string& name, const fs::path& out, const fs::path& game)
     return 0;
 }
 
+int DrawPanels(const fs::path& out, const fs::path& game) {
+    TCanvas screen(640, 480);
+    const TPicture ground = Load(game / "images" / "PlainGround.png");
+    for (int y = 0; y < 480; y += 48)
+        for (int x = 0; x < 640; x += 64)
+            DrawCell(screen, {&ground, 64, 48, 0, x, y, 0, {1, 2, 3}});
+    const TPicture boxes[2] = {Load(game / "images" / "PlayerBoxLocal.png"),
+                               Load(game / "images" / "PlayerBox.png")};
+    const TPicture items = Load(game / "images" / "Items.png"), armor = Load(game / "images" / "Armor.png");
+    const TPicture life = Load(game / "images" / "PlayerLife.png");
+    const TPicture fighters[2] = {Load(game / "images" / "Knight.png"), Load(game / "images" / "Orc.png")};
+    const uint8_t black[3] = {0, 0, 0}, key[3] = {181, 101, 181};
+    // The same layout the status display draws, from each panel's top left corner.
+    const int magicX[3] = {40, 65, 94};
+    const int magicY[3][5] = {{58, 53, 48, 43, 38}, {58, 53, 48, 43, 38}, {62, 55, 49, 43, 38}};
+    const int chargeY[5] = {-2, 15, 35, 50, 65};
+    for (int k = 0; k < 2; ++k) {
+        const int x = k == 0 ? 30 : 240, y = 382;
+        DrawCell(screen, {&boxes[k], boxes[k].W, boxes[k].H, 0, x, y, 0, {black[0], black[1], black[2]}});
+        DrawCell(screen, {&fighters[k], 80, 80, k == 0 ? 40 : 135, x - 15, y, 0, {key[0], key[1], key[2]}});
+        DrawCell(screen, {&life, 48, 8, k == 0 ? 2 : 9, x + 40, y + 7, 0, {0, 0, 0}});
+        DrawCell(screen, {&items, 32, 32, 2, x + 40, y + 13, 0, {key[0], key[1], key[2]}});
+        DrawCell(screen, {&items, 32, 32, 8, x + 65, y + 13, 0, {key[0], key[1], key[2]}});
+        DrawCell(screen, {&armor, 64, 64, 4, x + 77, y - 8, 0, {key[0], key[1], key[2]}});
+        for (int m = 1; m <= 15; m += k + 1)
+            DrawCell(screen, {&items,
+                              32,
+                              32,
+                              m + 9,
+                              x + magicX[(m - 1) / 5],
+                              y + magicY[(m - 1) / 5][(m - 1) % 5],
+                              0,
+                              {key[0], key[1], key[2]}});
+        for (int c = 1; c <= 5; ++c)
+            for (int j = 1; j <= 6 - c; ++j)
+                DrawCell(screen, {&items,
+                                  32,
+                                  32,
+                                  24 + c,
+                                  x + 110 + 10 * j,
+                                  y + chargeY[c - 1],
+                                  0,
+                                  {key[0], key[1], key[2]}});
+    }
+    WriteOpaquePng(out.string(), screen);
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--panel") {
+        try {
+            return DrawPanels(argv[2], argc > 3 ? fs::path(argv[3]) : fs::path("game"));
+        } catch (const std::exception& e) {
+            std::cerr << "contact-sheet: " << e.what() << "\n";
+            return 1;
+        }
+    }
     if (argc >= 4 && std::string(argv[1]) == "--menu") {
         try {
             return DrawMenu(argv[2], argv[3], argc > 4 ? fs::path(argv[4]) : fs::path("game"));
