@@ -7,9 +7,13 @@
 #include "media/BriskSound.h"
 #include "platform/IniFile.h"
 #include "platform/Random.h"
+#include "world/GameDisplays.h"
 #include "world/KeyState.h"
+#include "world/Map.h"
+#include "world/Players.h"
 
 #include <cstdlib>
+#include <utility>
 
 TBriskGame* Game = nullptr;
 
@@ -35,7 +39,14 @@ TBriskGame::TBriskGame() {
     const std::string caption = std::string(kGameTitle) + " " + std::string(kGameVersion);
     Screen->SetCaption(caption);
     Logger->LogStatus(caption, "Initialize");
-    // TODO(#6): display 0 ("PlayerBoxLocal" at 30, 382) and display 1 ("PlayerBox" at 240, 382).
+    // Display 0 always shows the fighter of the person at this keyboard.
+    for (const auto& [box, x] : {std::pair{"PlayerBoxLocal", 30}, std::pair{"PlayerBox", 240}}) {
+        auto display = std::make_unique<TBaseDisplay>();
+        display->SetBoxImage(ImageList->Find(box));
+        display->SetX(x);
+        display->SetY(382);
+        Displays.push_back(std::move(display));
+    }
     ReadSettings();
     GroundBuffer = std::make_unique<TBriskImage>();
     GroundBuffer->CreateSurface(kGroundBufferWidth, kGroundBufferHeight, kGroundBufferDepth);
@@ -165,7 +176,9 @@ bool TBriskGame::HandleCommonEvent(const SDL_Event& event, TGameState screen) {
         if (waiting) return false;
         if (code == kKeyF3 &&
             (screen == TGameState::Title || screen == TGameState::Help || screen == TGameState::Game)) {
-            // TODO(#5): with a map, its player 1 takes the dying action (SetAction(3)).
+            // Player 1 takes the dying action; with health left it takes its normal action
+            // again at its next update.
+            if (Map != nullptr && Map->Players[0] != nullptr) Map->Players[0]->SetAction(kActionDie);
             return true;
         }
         SetKeyState(code, false);

@@ -6,12 +6,18 @@
 #include "media/BriskImage.h"
 
 #include <SDL.h>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class TBaseDisplay;
+class TBaseMap;
+class TBasePlayer;
+class TWeapon;
 
 // The window caption and the title line of the menu screens.
 inline constexpr std::string_view kGameTitle = "Duelmark - Blades at Dusk";
@@ -116,6 +122,8 @@ public:
     [[nodiscard]] TFrameHooks HelpHooks();
     [[nodiscard]] TFrameHooks EndHooks();
     [[nodiscard]] TFrameHooks SetupHooks();
+    // The match screen's frame: RenderGame, then the end test and the ground redraw.
+    [[nodiscard]] TFrameHooks GameHooks();
     // The first two things every menu screen draws: its background and the title line.
     void DrawMenuBackground();
     void DrawTitleLine();
@@ -123,7 +131,18 @@ public:
     void GameProcess();
     void RenderGame();
     void StartMatch();
-    // TODO(#6): MakePlayer, PlayerHurt, PlayerShoot with the fighters.
+    // Fighter row (0 player 1, 1 player 2) from character name at world (x, y), added to Map.
+    void MakePlayer(int32_t row, std::string_view name, int32_t x, int32_t y);
+    // The fighters' events: a hurt ends invisibility on both fighters; in a networked match
+    // both are told to the peer.
+    void PlayerHurt(TBasePlayer& fighter, int32_t value);
+    void PlayerShoot(TBasePlayer& fighter, TWeapon& weapon);
+    // Who steers which fighter in this kind of match (NetMode): the row of the fighter at
+    // this keyboard (the camera's and display 0's), the key set of each row, and whether a
+    // row is the peer's fighter, whose state comes from the network.
+    [[nodiscard]] int32_t LocalRow() const;
+    [[nodiscard]] int32_t KeySetOf(int32_t row) const;
+    [[nodiscard]] bool IsRemote(int32_t row) const;
     // TODO(#10): NetRefresh, ReceiveMessage, SendMessage, ConnectToServer with the transport.
 
     // The settings file's path: AppPath + "\Duelmark.def".
@@ -133,8 +152,10 @@ public:
     int32_t NetMode = 0; // 0 local, 1 server, 2 client
     SDL_Event Event{};
     std::unique_ptr<TBriskImage> GroundBuffer;
-    // TODO(#5): Map, the map of the current or last match.
-    // TODO(#6): Displays, the two player status boxes.
+    // The map of the current or last match; the next match replaces (and frees) it.
+    std::unique_ptr<TBaseMap> Map;
+    // The two player status boxes: display 0 shows this keyboard's fighter.
+    std::vector<std::unique_ptr<TBaseDisplay>> Displays;
     TBriskImageList SetupImages;
     std::vector<std::string> MapNames;
     int32_t MapIndex = 0;
@@ -152,7 +173,8 @@ public:
     std::string IPText = "999.999.999.999";
     uint32_t LastSendTick = 0;
     bool OpponentReady = false;
-    // TODO(#6): Players, the two fighters (owned by the map once added to it).
+    // Player 1 and player 2 of the current or last match, borrowed from Map.
+    std::array<TBasePlayer*, 2> Players{};
 
 private:
     void ReadSettings();

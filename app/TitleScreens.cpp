@@ -2,6 +2,8 @@
 // what a released mouse button does on it.
 #include "app/GameUnit.h"
 #include "media/BriskText.h"
+#include "world/Map.h"
+#include "world/Players.h"
 
 #include <SDL.h>
 #include <array>
@@ -180,9 +182,18 @@ void TBriskGame::RenderEndGame() {
     DrawTitleLine();
     FontList->Items(kFontEmbossed).TextOut(170, 100, "The winner is:");
     TBriskFont& names = FontList->Items(kFontBlue);
+    // Each fighter in the last frame of the animation it is in: the loser's last dying frame.
+    const TBasePlayer* first = Map != nullptr ? Map->Players[0] : nullptr;
+    const TBasePlayer* second = Map != nullptr ? Map->Players[1] : nullptr;
+    const auto drawLastFrame = [](const TBasePlayer* fighter, int32_t x, int32_t y) {
+        if (fighter != nullptr && fighter->Image() != nullptr)
+            fighter->Image()->DrawFrame(x, y, fighter->FrameBase() + fighter->MaxFrame());
+    };
     names.TextOut(120, 160, "Player 1");
-    // TODO(#6): player 1's picture, cell FrameBase + MaxFrame of its Image, at (150, 200).
+    drawLastFrame(first, 150, 200);
     names.TextOut(320, 160, "Player 2");
-    // TODO(#6): player 2's picture the same way at (350, 200), and the winner line at
-    // (170, 320): "Player 2!!" when player 1's Action is dying, otherwise "Player 1!!".
+    drawLastFrame(second, 350, 200);
+    // When both are dying, player 2 is named.
+    const bool firstDying = first != nullptr && first->Action() == kActionDie;
+    names.TextOut(170, 320, firstDying ? "Player 2!!" : "Player 1!!");
 }

@@ -1,0 +1,139 @@
+// The course of a match: choosing the map, building the field with both fighters, the
+// camera and the status displays, the match frame, its end when a dying animation has
+// played out, and the game's answer to the fighters' events.
+#include "app/GameUnit.h"
+#include "media/BriskImage.h"
+#include "world/GameDisplays.h"
+#include "world/Map.h"
+#include "world/Players.h"
+
+#include <array>
+#include <string>
+
+namespace {
+
+// Who steers which fighter, by NetMode. In a local game both people share this keyboard;
+// in a networked match the person here plays with key set 0 and the peer's fighter reads no
+// keys, moving by the peer's messages instead.
+struct TSeats {
+    int32_t LocalRow;               // this keyboard's fighter: followed by the camera, display 0
+    std::array<int32_t, 2> KeySets; // by row
+    bool Networked;                 // the fighter that is not LocalRow is the peer's
+};
+constexpr std::array<TSeats, 3> kSeats{{
+    {0, {0, 1}, false}, // 0 local
+    {0, {0, -1}, true}, // 1 server: player 1 here
+    {1, {-1, 0}, true}, // 2 client: player 2 here
+}};
+
+const TSeats& SeatsOf(int32_t netMode) {
+    return netMode >= 0 && netMode < static_cast<int32_t>(kSeats.size())
+               ? kSeats[static_cast<size_t>(netMode)]
+               : kSeats[0];
+}
+
+// The portrait list holds the check box first, so character n is item n + 1. A choice that
+// names no portrait gives no name, and the fighter gets every default.
+std::string CharacterName(const TBriskImageList& setupImages, int32_t choice) {
+    const TBriskImage* portrait = setupImages.Items(choice + 1);
+    return portrait != nullptr ? portrait->Name : std::string();
+}
+
+// The dying animation has reached its last frame.
+bool DoneDying(const TBasePlayer* fighter) {
+    return fighter != nullptr && fighter->Action() == kActionDie && fighter->Frame() == fighter->MaxFrame();
+}
+
+} // namespace
+
+int32_t TBriskGame::LocalRow() const {
+    return SeatsOf(NetMode).LocalRow;
+}
+
+int32_t TBriskGame::KeySetOf(int32_t row) const {
+    return SeatsOf(NetMode).KeySets.at(static_cast<size_t>(row));
+}
+
+bool TBriskGame::IsRemote(int32_t row) const {
+    return SeatsOf(NetMode).Networked && row != LocalRow();
+}
+
+void TBriskGame::GameInitialization() {
+    // The setup screen starts a match only with a map to choose; anything else goes back.
+    if (MapIndex < 0 || MapIndex >= static_cast<int32_t>(MapNames.size())) {
+        SetState(TGameState::Setup);
+        return;
+    }
+    MapName = MapFileName(MapNames[static_cast<size_t>(MapIndex)]);
+    // TODO(#10): a client connects and waits for its server (state 6); a server first sends
+    // its Choose Player message.
+    StartMatch();
+    PlaySound("StartSomething");
+}
+
+void TBriskGame::StartMatch() {
+    // The last match's fighters leave with their map; nothing may show them any more.
+    Players = {};
+    for (const auto& display : Displays)
+        display->SetPlayer(nullptr);
+    Map = std::make_unique<TBaseMap>();
+    Map->SetOnShoot([this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); });
+    Map->SetOnHurt([this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); });
+    Map->LoadFromFile(MapName);
+    Map->SetViewX(0);
+    Map->SetViewY(0);
+    Map->PlayMode = NetMode;
+    // A map file's StartY keys are horizontal and its StartX keys vertical coordinates.
+    MakePlayer(1, CharacterName(SetupImages, Player2Char), Map->StartY1, Map->StartX1);
+    MakePlayer(0, CharacterName(SetupImages, Player1Char), Map->StartY0, Map->StartX0);
+    for (size_t i = 0; i < Players.size(); ++i) {
+        Players[i]->SetMap(Map.get());
+        Map->Players[i] = Players[i];
+        // The peer's fighter is not shown while it is invisible.
+        if (IsRemote(static_cast<int32_t>(i))) Players[i]->HideWhenInvisible = true;
+    }
+    const auto local = static_cast<size_t>(LocalRow());
+    Map->SetFollowed(Players[local]);
+    Displays.at(0)->SetPlayer(Players[local]);
+    Displays.at(1)->SetPlayer(Players[1 - local]);
+    Map->DrawGround(*GroundBuffer);
+    SetState(TGameState::Game);
+}
+
+TFrameHooks TBriskGame::GameHooks() {
+    // The common rules take every event; mouse buttons do nothing during a match.
+    return {nullptr, [this] { RenderGame(); },
+            [this] {
+                // TODO(#10): NetRefresh, the periodic state message of a networked match.
+                // The frame still finishes after the end is decided.
+                if (DoneDying(Map->Players[0]) || DoneDying(Map->Players[1])) SetState(TGameState::End);
+                if (Map->GroundDirty()) Map->DrawGround(*GroundBuffer);
+            }};
+}
+
+void TBriskGame::GameProcess() {
+    RunFrameLoop(TGameState::Game, GameHooks());
+}
+
+void TBriskGame::RenderGame() {
+    // Items are drawn where the last update left them; this frame's update shows next frame.
+    GroundBuffer->Draw(Map->TileCol() * kTileWidth - Map->ViewX() - kSquareWidth,
+                       Map->TileRow() * kTileHeight - Map->ViewY() - kSquareHeight);
+    Map->Draw();
+    Map->Update();
+    for (const auto& display : Displays)
+        display->Draw();
+}
+
+void TBriskGame::PlayerHurt([[maybe_unused]] TBasePlayer& fighter, [[maybe_unused]] int32_t value) {
+    // Any hurt ends invisibility on both fighters. The slot is released as well, so a later
+    // potion can make its drinker invisible again.
+    for (TBasePlayer* each : Map->Players)
+        if (each != nullptr) each->ResetAbility(kInvisibility, false);
+    // TODO(#10): a Hit Player message with value when the peer's fighter was hurt.
+}
+
+void TBriskGame::PlayerShoot([[maybe_unused]] TBasePlayer& fighter, [[maybe_unused]] TWeapon& weapon) {
+    // TODO(#10): a Start Throw message when this keyboard's fighter strikes in a networked
+    // match; a local game sends nothing.
+}
