@@ -74,12 +74,16 @@ TMask GlyphMask(TTF_Font* font, char ch, int height) {
             m.A[y * m.W + x] = a;
         }
     SDL_UnlockSurface(s.get());
-    m.W = advance; // the pen moves by the advance; anything past it is clipped
+    // The pen moves by the advance and anything past it is clipped; a narrow letter ("i",
+    // "l" in small sizes) gets at least three columns so its outline does not run into the
+    // outlines of its neighbours.
+    const int srcW = m.W;
+    m.W = std::max(advance, 3);
+    const int shift = (m.W - advance) / 2;
     std::vector<float> clipped(static_cast<size_t>(m.W) * m.H);
-    const int srcW = std::max(advance, s->w);
     for (int y = 0; y < m.H; ++y)
-        for (int x = 0; x < m.W; ++x)
-            clipped[y * m.W + x] = m.A[y * srcW + x];
+        for (int x = 0; x < std::min(advance, m.W - shift); ++x)
+            clipped[y * m.W + x + shift] = m.A[y * srcW + x];
     m.A = std::move(clipped);
     return m;
 }
