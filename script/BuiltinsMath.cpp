@@ -19,7 +19,8 @@ constexpr double kIntegerLimit = 9223372036854775808.0;
 
 int64_t ToInteger(double whole) {
     if (!(whole >= -kIntegerLimit && whole < kIntegerLimit)) {
-        ThrowRangeError("Invalid floating point operation: " + FloatToText(whole) + " does not fit an Integer");
+        ThrowRangeError("Invalid floating point operation: " + FloatToText(whole) +
+                        " does not fit an Integer");
     }
     return static_cast<int64_t>(whole);
 }
