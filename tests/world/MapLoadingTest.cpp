@@ -70,6 +70,23 @@ TEST_F(MapLoadingTest, WaterTilesMarkTheirFourSquares) {
     }
 }
 
+TEST_F(MapLoadingTest, WaterStaysWaterAfterAnItemHasLeftIt) {
+    WriteFile("maps\\pond.map", "[Ground]\nWater=1\n[Map]\nTile0-0=1-22\n[Potions]\nPotionCount=1\n"
+                                "Potion0=Speed\nPotionX0=0\nPotionY0=0\n");
+    TBaseMap map;
+    map.LoadFromFile("pond");
+    // The potion's foot point (16, 24) lies on the water square (0, 1).
+    EXPECT_EQ(SquaresText(map, 0, 0, 2, 2), "~~.\no~.\n...\n");
+    map.Remove(*map.Items()[0]);
+    EXPECT_EQ(SquaresText(map, 0, 0, 2, 2), "~~.\n~~.\n...\n");
+    TTestFighter walker;
+    map.SetSquare(40, 10, kSquareSolid, &walker);
+    EXPECT_EQ(SquaresText(map, 0, 0, 2, 2), "~#.\n~~.\n...\n");
+    map.SetSquare(40, 10, kSquareFree, &walker);
+    EXPECT_EQ(SquaresText(map, 0, 0, 2, 2), "~~.\n~~.\n...\n");
+    EXPECT_EQ(map.GetSquare(40, 10).Occupant, nullptr);
+}
+
 TEST_F(MapLoadingTest, WaterOnlyInTheColumnsTheGridHas) {
     WriteFile("maps\\edge.map", "[Ground]\nWater=1\n[Map]\nTile0-30=1-22\nTile0-31=1-22\n");
     TBaseMap map;
