@@ -45,6 +45,30 @@ void Foliage(TScene& s, const TVec3& c, float radius, int count, const TColor& l
     }
 }
 
+// A conifer: tiers of needle clumps round a dark core, each tier drooping at its rim.
+void Conifer(TScene& s, float base, int tiers, float width, float step, const TColor& needles, int seed) {
+    TMaterial core;
+    core.Color = Scale(needles, 0.55f);
+    core.Grain = 0.2f;
+    s.Cone({0, base, 0}, {0, base + tiers * step + 10, 0}, width * 0.45f, 1.5f, core);
+    for (int k = 0; k < tiers; ++k) {
+        const float t = static_cast<float>(k) / tiers;
+        const float r = width * (1 - t * 0.85f), y = base + k * step;
+        const int clumps = 7 + static_cast<int>(r / 3);
+        for (int j = 0; j < clumps; ++j) {
+            const float a = (j + 0.5f * (k % 2)) / clumps * 6.2832f;
+            TMaterial m;
+            m.Color = Mix(needles, Scale(needles, 1.3f), Hash01(seed, k, j));
+            m.Grain = 0.35f;
+            m.GrainScale = 1.1f;
+            m.Specular = 0.04f;
+            s.Cone({std::cos(a) * r * 0.3f, y + step * 0.9f, std::sin(a) * r * 0.3f},
+                   {std::cos(a) * r, y - step * 0.2f, std::sin(a) * r}, 2.2f, 3.4f, m);
+        }
+    }
+    s.Cone({0, base + tiers * step - 4, 0}, {0, base + tiers * step + 8, 0}, 2.5f, 0.8f, core);
+}
+
 void Trunk(TScene& s, float height, float radius, const TMaterial& bark) {
     s.Cone({0, 0, 0}, {0, height, 0}, radius, radius * 0.6f, bark);
     for (int k = 0; k < 3; ++k) {
@@ -64,14 +88,10 @@ TCanvas Tree(int frame) {
         s.Cone({0, 34, 0}, {14, 52, -2}, 3, 2, bark);
         Foliage(s, {0, 66, 0}, 34, 26, Rgb(52, 112, 40), 100);
         break;
-    case 1: { // pine
+    case 1: // pine
         Trunk(s, 24, 4.5f, bark);
-        for (int k = 0; k < 5; ++k) {
-            const float y = 22 + k * 15, r = 30 - k * 5.5f;
-            s.Cone({0, y, 0}, {0, y + 18, 0}, r, 2, Mat(34, 88, 52, 0.04f, 0.3f, 1.4f));
-        }
+        Conifer(s, 22, 5, 30, 15, Rgb(36, 92, 54), 101);
         break;
-    }
     case 2: { // birch
         const TMaterial white = Mat(224, 222, 210, 0.1f, 0.45f, 1.6f);
         Trunk(s, 56, 4, white);
@@ -92,14 +112,10 @@ TCanvas Tree(int frame) {
         s.Cone({0, 58, 0}, {4, 90, 0}, 2.4f, 0.7f, dead);
         break;
     }
-    case 5: { // tall fir
+    case 5: // tall fir
         Trunk(s, 20, 4, bark);
-        for (int k = 0; k < 7; ++k) {
-            const float y = 18 + k * 12, r = 24 - k * 3.2f;
-            s.Cone({0, y, 0}, {0, y + 15, 0}, r, 1.5f, Mat(30, 76, 58, 0.04f, 0.3f, 1.4f));
-        }
+        Conifer(s, 18, 7, 24, 12, Rgb(30, 78, 62), 501);
         break;
-    }
     case 6: // autumn maple
         Trunk(s, 38, 5.5f, bark);
         Foliage(s, {0, 64, 0}, 32, 26, Rgb(196, 96, 36), 600);
