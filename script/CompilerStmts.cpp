@@ -126,7 +126,9 @@ TStmtPtr TCompiler::ParseAssignment(TExprPtr place, const TScriptPos& pos) {
     }
     const TTypeSym* from = value->Type;
     // "v := v + e" on an Integer or String variable adds (or appends) in place.
-    if (const TVarSym* v = place->Variable(); v && value->Type == place->Type) {
+    const TTypeKind kind = place->Type->Kind;
+    if (const TVarSym* v = place->Variable();
+        v && value->Type == place->Type && (kind == TTypeKind::Integer || kind == TTypeKind::String)) {
         bool sub = false;
         if (TExprPtr rest = TakeSelfOperand(value, *v, sub)) {
             return place->Type->Kind == TTypeKind::String
@@ -239,6 +241,9 @@ TStmtPtr TCompiler::ParseFor() {
     const TScriptPos pos = Tok().Pos;
     Lex.Next();
     const TScriptPos varPos = Tok().Pos;
+    if (!Is(TTok::Name)) {
+        SyntaxError(varPos, "Variable expected");
+    }
     TExprPtr var = ParseDesignator();
     if (!var->Variable() || !var->IsAssignable()) {
         CompileError(varPos, "Variable expected");

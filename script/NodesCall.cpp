@@ -71,18 +71,67 @@ void RunHost(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos&
 struct TCallNode : TExpr {
     TCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
         : TExpr(f.ResultType, std::move(p)), F(&f), Args(std::move(args)) {
-        for (const TExprPtr& a : Args) {
-            Depth = std::max(Depth, a->Depth + 1);
+        for (size_t i = 0; i < Args.size(); ++i) {
+            Depth = std::max(Depth, Args[i]->Depth + 1);
+            const TParamSym& param = f.Params[i];
+            Offsets.push_back(param.Offset);
+            if (param.ByRef()) {
+                Binds.push_back(TBind::Ref);
+                continue;
+            }
+            switch (param.Type->Kind) {
+            case TTypeKind::Integer:
+            case TTypeKind::Enum:
+                Binds.push_back(TBind::Int);
+                break;
+            case TTypeKind::Float:
+                Binds.push_back(TBind::Float);
+                break;
+            case TTypeKind::Boolean:
+                Binds.push_back(TBind::Bool);
+                break;
+            case TTypeKind::Record:
+            case TTypeKind::StaticArray:
+                Binds.push_back(Args[i]->HasPlace() ? TBind::Slots : TBind::Other);
+                break;
+            default:
+                Binds.push_back(TBind::Other);
+                break;
+            }
         }
     }
 
+    // How each argument reaches its slot, decided once.
+    enum class TBind : uint8_t { Int, Float, Bool, Ref, Slots, Other };
+
     void Bind(TRuntime& rt, TVariant* frame) {
         for (size_t i = 0; i < Args.size(); ++i) {
-            const TParamSym& p = F->Params[i];
-            if (p.ByRef()) {
-                frame[p.Offset].SetRef(Args[i]->Addr(rt));
-            } else {
-                Args[i]->StoreInto(rt, frame + p.Offset);
+            TVariant* slot = frame + Offsets[i];
+            TExpr& a = *Args[i];
+            switch (Binds[i]) {
+            case TBind::Int:
+                slot->IntRef() = a.EvalInt(rt);
+                break;
+            case TBind::Float:
+                slot->FltRef() = a.EvalFloat(rt);
+                break;
+            case TBind::Bool:
+                slot->IntRef() = a.EvalBool(rt) ? 1 : 0;
+                break;
+            case TBind::Ref:
+                slot->SetRef(a.Addr(rt));
+                break;
+            case TBind::Slots: {
+                // A record by value: the fresh frame slots hold no references yet.
+                const TVariant* src = a.Addr(rt);
+                for (int32_t k = 0; k < a.Type->Slots; ++k) {
+                    slot[k].InitCopy(src[k]);
+                }
+                break;
+            }
+            default:
+                a.StoreInto(rt, slot);
+                break;
             }
         }
     }
@@ -141,6 +190,8 @@ struct TCallNode : TExpr {
 
     const TFuncSym* F;
     std::vector<TExprPtr> Args;
+    std::vector<TBind> Binds;
+    std::vector<int32_t> Offsets;
 };
 
 struct TSpillNode : TExpr {
@@ -229,6 +280,7 @@ struct TSetLengthNode : TExpr {
         if (wanted > maxData || slots > maxData) {
             throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(maxData) + " Variants)", Pos};
         }
+        rt.Charge(slots >> 4);
         TVariant* place = Arr->Addr(rt);
         TArrayRep* a = place->Arr();
         if (!a) {

@@ -1,5 +1,6 @@
 // Expression nodes: constants, variables, members and elements, conversions and operators.
 #include "script/Nodes.h"
+#include "script/NodesInternal.h"
 #include "script/Reps.h"
 #include "script/Runtime.h"
 #include "script/ScriptError.h"
@@ -80,83 +81,9 @@ void TExpr::Exec(TRuntime& rt) {
 
 namespace {
 
-// Integer arithmetic wraps around, as the machine's does, instead of being undefined.
-inline int64_t Wrap(uint64_t v) {
-    return static_cast<int64_t>(v);
-}
-
-// ---- constants
-
-struct TIntConst : TExpr {
-    TIntConst(const TTypeSym& t, int64_t v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
-    int64_t EvalInt(TRuntime&) override { return V; }
-    int64_t V;
-};
-
-struct TFloatConst : TExpr {
-    TFloatConst(const TTypeSym& t, double v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
-    double EvalFloat(TRuntime&) override { return V; }
-    double V;
-};
-
-struct TBoolConst : TExpr {
-    TBoolConst(const TTypeSym& t, bool v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
-    bool EvalBool(TRuntime&) override { return V; }
-    bool V;
-};
-
-struct TVarConst : TExpr {
-    TVarConst(const TTypeSym& t, TVariant v, TScriptPos p) : TExpr(&t, std::move(p)), V(std::move(v)) {}
-    TVariant EvalVar(TRuntime&) override { return V; }
-    TVariant V;
-};
+using namespace nodes;
 
 // ---- variables
-
-template <TVarPlace P> struct TVarNode : TExpr {
-    TVarNode(const TVarSym& v, TScriptPos p) : TExpr(v.Type, std::move(p)), Sym(&v), Off(v.Offset) {}
-    TVariant* Slot(TRuntime& rt) const {
-        if constexpr (P == TVarPlace::Global) {
-            return rt.Globals + Off;
-        } else if constexpr (P == TVarPlace::Local) {
-            return rt.Frame + Off;
-        } else {
-            return rt.Frame[Off].Ref();
-        }
-    }
-    int64_t EvalInt(TRuntime& rt) override { return Slot(rt)->Int(); }
-    double EvalFloat(TRuntime& rt) override { return Slot(rt)->Flt(); }
-    bool EvalBool(TRuntime& rt) override { return Slot(rt)->Bool(); }
-    TVariant EvalVar(TRuntime& rt) override {
-        if (Type->IsScalar()) {
-            return *Slot(rt);
-        }
-        return TExpr::EvalVar(rt);
-    }
-    TVariant* Addr(TRuntime& rt) override { return Slot(rt); }
-    bool IsAssignable() const override { return !Sym->ReadOnly; }
-    bool HasPlace() const override { return true; }
-    const TVarSym* Variable() const override { return Sym; }
-    const TVarSym* Sym;
-    int32_t Off;
-};
-
-// A place computed from another place: members, elements.
-struct TPlaceNode : TExpr {
-    using TExpr::TExpr;
-    int64_t EvalInt(TRuntime& rt) override { return Addr(rt)->Int(); }
-    double EvalFloat(TRuntime& rt) override { return Addr(rt)->Flt(); }
-    bool EvalBool(TRuntime& rt) override { return Addr(rt)->Bool(); }
-    TVariant EvalVar(TRuntime& rt) override {
-        if (Type->IsScalar()) {
-            return *Addr(rt);
-        }
-        return TExpr::EvalVar(rt);
-    }
-    bool IsAssignable() const override { return Assignable; }
-    bool HasPlace() const override { return true; }
-    bool Assignable = true;
-};
 
 struct TMemberNode : TPlaceNode {
     TMemberNode(TExprPtr rec, const TMemberSym& m, TScriptPos p)
@@ -330,79 +257,6 @@ struct TOrdinalCast : TExpr {
 
 // ---- operators
 
-template <TBinOp Op> int64_t IntOp(TRuntime& rt, const TScriptPos& pos, int64_t a, int64_t b) {
-    if constexpr (Op == TBinOp::Add) {
-        return Wrap(uint64_t(a) + uint64_t(b));
-    } else if constexpr (Op == TBinOp::Sub) {
-        return Wrap(uint64_t(a) - uint64_t(b));
-    } else if constexpr (Op == TBinOp::Mul) {
-        return Wrap(uint64_t(a) * uint64_t(b));
-    } else if constexpr (Op == TBinOp::IntDiv || Op == TBinOp::Mod) {
-        if (b == 0) {
-            RuntimeError(rt, pos, "Division by zero");
-        }
-        if (b == -1) { // INT64_MIN div -1 does not fit; it wraps like the other operators
-            return Op == TBinOp::IntDiv ? Wrap(0 - uint64_t(a)) : 0;
-        }
-        return Op == TBinOp::IntDiv ? a / b : a % b;
-    } else if constexpr (Op == TBinOp::And) {
-        return a & b;
-    } else if constexpr (Op == TBinOp::Or) {
-        return a | b;
-    } else {
-        return a ^ b;
-    }
-}
-
-template <TBinOp Op, typename T> bool Compare(T a, T b) {
-    if constexpr (Op == TBinOp::Eq) {
-        return a == b;
-    } else if constexpr (Op == TBinOp::Ne) {
-        return a != b;
-    } else if constexpr (Op == TBinOp::Lt) {
-        return a < b;
-    } else if constexpr (Op == TBinOp::Le) {
-        return a <= b;
-    } else if constexpr (Op == TBinOp::Gt) {
-        return a > b;
-    } else {
-        return a >= b;
-    }
-}
-
-struct TBinNode : TExpr {
-    TBinNode(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p)
-        : TExpr(&t, std::move(p)), L(std::move(l)), R(std::move(r)) {
-        Depth = std::max(L->Depth, R->Depth) + 1;
-    }
-    TExprPtr L, R;
-};
-
-template <TBinOp Op> struct TIntBin : TBinNode {
-    using TBinNode::TBinNode;
-    int64_t EvalInt(TRuntime& rt) override { return IntOp<Op>(rt, Pos, L->EvalInt(rt), R->EvalInt(rt)); }
-};
-
-// The right operand a constant: "i mod 7", "n - 1".
-template <TBinOp Op> struct TIntBinK : TBinNode {
-    TIntBinK(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k)
-        : TBinNode(std::move(l), std::move(r), t, std::move(p)), K(k) {}
-    int64_t EvalInt(TRuntime& rt) override { return IntOp<Op>(rt, Pos, L->EvalInt(rt), K); }
-    int64_t K;
-};
-
-template <TBinOp Op> struct TIntCmp : TBinNode {
-    using TBinNode::TBinNode;
-    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalInt(rt), R->EvalInt(rt)); }
-};
-
-template <TBinOp Op> struct TIntCmpK : TBinNode {
-    TIntCmpK(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k)
-        : TBinNode(std::move(l), std::move(r), t, std::move(p)), K(k) {}
-    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalInt(rt), K); }
-    int64_t K;
-};
-
 template <TBinOp Op> struct TFloatBin : TBinNode {
     using TBinNode::TBinNode;
     double EvalFloat(TRuntime& rt) override {
@@ -472,6 +326,8 @@ struct TStrConcat : TBinNode {
         if (a.StrView().empty()) {
             return b;
         }
+        const size_t length = a.StrView().size() + b.StrView().size();
+        StringWork(rt, Pos, length, length);
         a.MutableStr().append(b.StrView());
         return a;
     }
@@ -508,6 +364,8 @@ struct TVariantBin : TBinNode {
             return TVariant(CompareVariants(a, b) >= 0);
         case TBinOp::Add:
             if (ka == TVarKind::String && kb == TVarKind::String) {
+                const size_t length = a.StrView().size() + b.StrView().size();
+                StringWork(rt, Pos, length, length);
                 return TVariant(std::string(a.StrView()) + std::string(b.StrView()));
             }
             break;
@@ -580,67 +438,6 @@ TExprPtr PickCompare(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScri
         return std::make_unique<N<TBinOp::Gt>>(std::move(l), std::move(r), t, std::move(p));
     default:
         return std::make_unique<N<TBinOp::Ge>>(std::move(l), std::move(r), t, std::move(p));
-    }
-}
-
-template <template <TBinOp> class N>
-TExprPtr PickCompareK(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k) {
-    switch (op) {
-    case TBinOp::Eq:
-        return std::make_unique<N<TBinOp::Eq>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Ne:
-        return std::make_unique<N<TBinOp::Ne>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Lt:
-        return std::make_unique<N<TBinOp::Lt>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Le:
-        return std::make_unique<N<TBinOp::Le>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Gt:
-        return std::make_unique<N<TBinOp::Gt>>(std::move(l), std::move(r), t, std::move(p), k);
-    default:
-        return std::make_unique<N<TBinOp::Ge>>(std::move(l), std::move(r), t, std::move(p), k);
-    }
-}
-
-template <template <TBinOp> class N>
-TExprPtr PickArith(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p) {
-    switch (op) {
-    case TBinOp::Add:
-        return std::make_unique<N<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::Sub:
-        return std::make_unique<N<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::Mul:
-        return std::make_unique<N<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::IntDiv:
-        return std::make_unique<N<TBinOp::IntDiv>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::Mod:
-        return std::make_unique<N<TBinOp::Mod>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::And:
-        return std::make_unique<N<TBinOp::And>>(std::move(l), std::move(r), t, std::move(p));
-    case TBinOp::Or:
-        return std::make_unique<N<TBinOp::Or>>(std::move(l), std::move(r), t, std::move(p));
-    default:
-        return std::make_unique<N<TBinOp::Xor>>(std::move(l), std::move(r), t, std::move(p));
-    }
-}
-
-TExprPtr PickIntArithK(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, int64_t k) {
-    switch (op) {
-    case TBinOp::Add:
-        return std::make_unique<TIntBinK<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Sub:
-        return std::make_unique<TIntBinK<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Mul:
-        return std::make_unique<TIntBinK<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::IntDiv:
-        return std::make_unique<TIntBinK<TBinOp::IntDiv>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Mod:
-        return std::make_unique<TIntBinK<TBinOp::Mod>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::And:
-        return std::make_unique<TIntBinK<TBinOp::And>>(std::move(l), std::move(r), t, std::move(p), k);
-    case TBinOp::Or:
-        return std::make_unique<TIntBinK<TBinOp::Or>>(std::move(l), std::move(r), t, std::move(p), k);
-    default:
-        return std::make_unique<TIntBinK<TBinOp::Xor>>(std::move(l), std::move(r), t, std::move(p), k);
     }
 }
 
@@ -732,10 +529,8 @@ TExprPtr TakeSelfOperand(TExprPtr& value, const TVarSym& v, bool& sub) {
     if (!bin || bin->L->Variable() != &v) {
         return nullptr;
     }
-    const bool add = dynamic_cast<TIntBin<TBinOp::Add>*>(bin) || dynamic_cast<TIntBinK<TBinOp::Add>*>(bin) ||
-                     dynamic_cast<TStrConcat*>(bin);
-    sub = dynamic_cast<TIntBin<TBinOp::Sub>*>(bin) || dynamic_cast<TIntBinK<TBinOp::Sub>*>(bin);
-    if (!add && !sub) {
+    sub = false;
+    if (!dynamic_cast<TStrConcat*>(bin) && !IsIntAddOrSub(*bin, sub)) {
         return nullptr;
     }
     return std::move(bin->R);
@@ -783,6 +578,32 @@ TExprPtr MakeVarRef(const TVarSym& var, TScriptPos pos) {
 }
 
 TExprPtr MakeMember(TExprPtr record, const TMemberSym& member, TScriptPos pos) {
+    // A member of a record variable is a slot at a fixed offset: read it in place.
+    const bool assignable = record->IsAssignable();
+    if (const auto* g = dynamic_cast<const TVarNode<TVarPlace::Global>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::Global>>(*member.Type, g->Off, member.Offset, assignable,
+                                                              pos);
+    }
+    if (const auto* l = dynamic_cast<const TVarNode<TVarPlace::Local>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::Local>>(*member.Type, l->Off, member.Offset, assignable,
+                                                             pos);
+    }
+    if (const auto* r = dynamic_cast<const TVarNode<TVarPlace::LocalRef>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::LocalRef>>(*member.Type, r->Off, member.Offset,
+                                                                assignable, pos);
+    }
+    if (const auto* sg = dynamic_cast<const TSlotNode<TVarPlace::Global>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::Global>>(*member.Type, sg->Off,
+                                                              sg->Inner + member.Offset, assignable, pos);
+    }
+    if (const auto* sl = dynamic_cast<const TSlotNode<TVarPlace::Local>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::Local>>(*member.Type, sl->Off, sl->Inner + member.Offset,
+                                                             assignable, pos);
+    }
+    if (const auto* sr = dynamic_cast<const TSlotNode<TVarPlace::LocalRef>*>(record.get())) {
+        return std::make_unique<TSlotNode<TVarPlace::LocalRef>>(*member.Type, sr->Off,
+                                                                sr->Inner + member.Offset, assignable, pos);
+    }
     return std::make_unique<TMemberNode>(std::move(record), member, std::move(pos));
 }
 
@@ -829,17 +650,7 @@ TExprPtr MakeBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScrip
     switch (operand.Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Enum:
-        if (const TIntConst* k = AsIntConst(*r)) {
-            const int64_t v = k->V;
-            if (IsCompare(op)) {
-                return PickCompareK<TIntCmpK>(op, std::move(l), std::move(r), t, std::move(p), v);
-            }
-            if (v != 0 && v != -1) { // the constant divisor is known not to trap
-                return PickIntArithK(op, std::move(l), std::move(r), t, std::move(p), v);
-            }
-        }
-        return IsCompare(op) ? PickCompare<TIntCmp>(op, std::move(l), std::move(r), t, std::move(p))
-                             : PickArith<TIntBin>(op, std::move(l), std::move(r), t, std::move(p));
+        return MakeIntBinary(op, std::move(l), std::move(r), t, std::move(p));
     case TTypeKind::Float:
         if (IsCompare(op)) {
             return PickCompare<TFloatCmp>(op, std::move(l), std::move(r), t, std::move(p));

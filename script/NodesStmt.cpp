@@ -95,7 +95,9 @@ struct TAppendStr : TStmt {
     TFlow Exec(TRuntime& rt) override {
         const TVariant tail = Tail->EvalVar(rt);
         if (!tail.StrView().empty()) {
-            Place->Addr(rt)->MutableStr().append(tail.StrView());
+            TVariant* place = Place->Addr(rt);
+            StringWork(rt, Pos, place->StrView().size() + tail.StrView().size(), tail.StrView().size());
+            place->MutableStr().append(tail.StrView());
         }
         return TFlow::Normal;
     }
@@ -403,6 +405,9 @@ TStmtPtr MakeExprStmt(TExprPtr call) {
 }
 
 TStmtPtr MakeBlock(std::vector<TStmtPtr> statements, TScriptPos pos) {
+    if (statements.size() == 1) {
+        return std::move(statements.front());
+    }
     return std::make_unique<TBlock>(std::move(statements), std::move(pos));
 }
 

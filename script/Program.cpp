@@ -75,7 +75,7 @@ void TProgram::Execute(int timeoutSec) {
         deadline = SystemTicks() + static_cast<uint32_t>(seconds) * 1000u;
         deadline += deadline == 0 ? 1 : 0;
     }
-    RunBlock(*CodeTree->MainBlock, 0, deadline);
+    RunBlock(*CodeTree->MainBlock, StepLimit, deadline);
     EndProgram();
 }
 

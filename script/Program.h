@@ -43,10 +43,11 @@ public:
     // The program's own information object while it runs (no current call).
     [[nodiscard]] TProgramInfo& Info();
 
-    // At most this many steps (loop rounds and calls) per call from the host through
-    // Func[].Call; 0, the default, is no limit. A call that goes over ends with the run-time
-    // error "Script exceeded its step limit (%d steps)", so a runaway AI script cannot freeze
-    // the game that calls it every frame.
+    // At most this many steps (loop rounds and calls; long string copies and large arrays count
+    // for more) per call from the host: each Func[].Call, BeginProgram's initialisation and
+    // Execute's main block. 0, the default, is no limit. A call that goes over ends with the
+    // run-time error "Script exceeded its step limit (%d steps)", which scripts cannot catch, so
+    // a runaway AI script cannot freeze the game that calls it every frame.
     void SetStepLimit(uint64_t steps) { StepLimit = steps; }
     [[nodiscard]] uint64_t GetStepLimit() const { return StepLimit; }
 

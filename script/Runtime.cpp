@@ -6,7 +6,6 @@
 #include "script/Reps.h"
 
 #include <algorithm>
-#include <cstring>
 #include <sys/resource.h>
 
 namespace {
@@ -36,44 +35,36 @@ TRuntime::~TRuntime() {
     FreeGlobals();
 }
 
-TVariant* TRuntime::Push(int32_t size, const TVariant* init, const TScriptPos& pos) {
+TVariant* TRuntime::PushChunk(int32_t size, const TVariant* init, const TScriptPos& pos) {
     if (Used + size > MaxData) {
         throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(MaxData) + " Variants)", pos};
     }
-    if (Chunks.empty() || Chunks[Current].Top + size > Chunks[Current].Size) {
-        if (!Chunks.empty() && Chunks[Current].Top > 0) {
-            ++Current;
-        }
-        if (Current >= Chunks.size()) {
-            Chunks.emplace_back();
-        }
-        TChunk& chunk = Chunks[Current];
-        if (chunk.Size < size) {
-            chunk.Size = std::max(ChunkSize, size);
-            chunk.Slots = std::make_unique<TVariant[]>(static_cast<size_t>(chunk.Size));
-        }
+    // The current chunk is full (or there is none yet): go on in the next one.
+    if (Top) {
+        Chunks[Current].SavedTop = Top;
+        ++Current;
+    }
+    if (Current >= Chunks.size()) {
+        Chunks.emplace_back();
     }
     TChunk& chunk = Chunks[Current];
-    TVariant* frame = chunk.Slots.get() + chunk.Top;
-    // The slots hold no references (Pop released them) and init holds plain values only.
-    std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
-                sizeof(TVariant) * static_cast<size_t>(size));
-    chunk.Top += size;
-    Used += size;
-    return frame;
+    if (chunk.Size < size) {
+        chunk.Size = std::max(ChunkSize, size);
+        chunk.Slots = std::make_unique<TVariant[]>(static_cast<size_t>(chunk.Size));
+    }
+    Top = chunk.Slots.get();
+    TopEnd = Top + chunk.Size;
+    return Push(size, init, pos);
 }
 
-void TRuntime::Pop(int32_t size, const std::vector<int32_t>& managed) {
-    while (Chunks[Current].Top == 0 && Current > 0) {
-        --Current;
+// The top frame is the first of the current chunk: popping it returns to the previous chunk.
+void TRuntime::PopChunk() {
+    if (Current == 0) {
+        return;
     }
-    TChunk& chunk = Chunks[Current];
-    TVariant* frame = chunk.Slots.get() + chunk.Top - size;
-    for (const int32_t i : managed) {
-        frame[i] = TVariant();
-    }
-    chunk.Top -= size;
-    Used -= size;
+    --Current;
+    Top = Chunks[Current].SavedTop;
+    TopEnd = Chunks[Current].Slots.get() + Chunks[Current].Size;
 }
 
 void TRuntime::AllocateGlobals() {
@@ -97,30 +88,40 @@ void TRuntime::EnterHost(uint64_t stepLimit, uint32_t deadlineMs) {
     StepLimit = stepLimit;
     StepsLeft = stepLimit;
     Deadline = deadlineMs;
-    Quantum = (stepLimit || deadlineMs) ? kStepQuantum : INT64_MAX;
-    if (stepLimit) {
-        Quantum = std::min<int64_t>(Quantum, static_cast<int64_t>(std::min<uint64_t>(stepLimit, INT64_MAX)));
+    Reset = INT64_MAX / 2;
+    if (stepLimit || deadlineMs) {
+        Reset = kStepQuantum;
     }
-    Budget = Quantum;
+    if (stepLimit) {
+        Reset = std::min<int64_t>(Reset, static_cast<int64_t>(std::min<uint64_t>(stepLimit, INT64_MAX / 2)));
+    }
+    Budget = Reset;
     CallDepth = 0;
 }
 
+// Budget ran below 0: the steps since the last checkpoint are counted against the limit, and
+// the clock is read for the time-out.
 void TRuntime::Checkpoint() {
+    const uint64_t used = static_cast<uint64_t>(Reset - Budget);
     if (StepLimit) {
-        StepsLeft -= std::min<uint64_t>(StepsLeft, static_cast<uint64_t>(Quantum));
-        if (StepsLeft == 0) {
-            Budget = 1; // stays exhausted: every further step ends the run again
+        if (used > StepsLeft) {
+            Budget = 0; // stays exhausted: every further step ends the run again
+            Reset = 0;
+            StepsLeft = 0;
             throw EScriptAbort{"Script exceeded its step limit (" + std::to_string(StepLimit) + " steps)",
                                {}};
         }
-        Quantum =
-            std::min<int64_t>(kStepQuantum, static_cast<int64_t>(std::min<uint64_t>(StepsLeft, INT64_MAX)));
+        StepsLeft -= used;
     }
     if (Deadline && static_cast<int32_t>(SystemTicks() - Deadline) >= 0) {
-        Budget = 1;
+        Budget = 0;
+        Reset = 0;
         throw EScriptAbort{"Script was stopped.", {}};
     }
-    Budget = Quantum;
+    Reset = StepLimit ? std::min<int64_t>(kStepQuantum,
+                                          static_cast<int64_t>(std::min<uint64_t>(StepsLeft, INT64_MAX / 2)))
+                      : (Deadline ? kStepQuantum : INT64_MAX / 2);
+    Budget = Reset;
 }
 
 void TRuntime::StackOverflow(const TScriptPos& pos) const {
@@ -154,4 +155,12 @@ std::string TRuntime::ExceptionMessage(const TVariant& object) {
 
 void RuntimeError(TRuntime& rt, const TScriptPos& pos, std::string message) {
     throw EScriptRaise{rt.MakeException(message), pos};
+}
+
+void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied) {
+    if (resultLength > kMaxStringLength) {
+        RuntimeError(rt, pos,
+                     "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
+    }
+    rt.Charge(static_cast<int64_t>(copied >> 10));
 }

@@ -6,6 +6,7 @@
 #include "script/Variant.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,9 +42,29 @@ public:
     TVariant* Frame = nullptr;
 
     // Pushes a frame of size slots copied from init (plain values, no references) and returns it.
-    TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos);
+    TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos) {
+        if (Top && Top + size <= TopEnd && Used + size <= MaxData) {
+            TVariant* frame = Top;
+            // The slots hold no references (Pop released them) and init holds plain values only.
+            std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
+                        sizeof(TVariant) * static_cast<size_t>(size));
+            Top += size;
+            Used += size;
+            return frame;
+        }
+        return PushChunk(size, init, pos);
+    }
     // Releases the managed slots of the top frame and pops it.
-    void Pop(int32_t size, const std::vector<int32_t>& managed);
+    void Pop(int32_t size, const std::vector<int32_t>& managed) {
+        if (Top == Chunks[Current].Slots.get()) {
+            PopChunk();
+        }
+        Top -= size;
+        Used -= size;
+        for (const int32_t i : managed) {
+            Top[i] = TVariant();
+        }
+    }
     [[nodiscard]] bool HasGlobals() const { return Globals != nullptr; }
     void AllocateGlobals();
     void FreeGlobals();
@@ -51,7 +72,15 @@ public:
     // One step: a loop round or a call. Cheap until the budget runs out, then Checkpoint
     // checks the step limit and the time-out.
     void Step() {
-        if (--Budget <= 0) {
+        if (--Budget < 0) {
+            Checkpoint();
+        }
+    }
+    // Work worth several steps (copying a long string, filling a large array), so a step limit
+    // also bounds the time and memory a run can take.
+    void Charge(int64_t steps) {
+        Budget -= steps;
+        if (Budget < 0) {
             Checkpoint();
         }
     }
@@ -75,25 +104,29 @@ public:
     [[nodiscard]] static std::string ExceptionMessage(const TVariant& object);
 
 private:
+    TVariant* PushChunk(int32_t size, const TVariant* init, const TScriptPos& pos);
+    void PopChunk();
     void Checkpoint();
     [[noreturn]] void StackOverflow(const TScriptPos& pos) const;
 
+    // The stack is a list of chunks; a frame lies within one chunk, so slot addresses never move.
     struct TChunk {
         std::unique_ptr<TVariant[]> Slots;
         int32_t Size = 0;
-        int32_t Top = 0;
+        TVariant* SavedTop = nullptr; // where the stack stood in this chunk when the next began
     };
     std::vector<TChunk> Chunks;
     size_t Current = 0;
+    TVariant* Top = nullptr;    // the first free slot of the current chunk
+    TVariant* TopEnd = nullptr; // the end of the current chunk
     int32_t ChunkSize;
     int32_t MaxData;
     int64_t Used = 0;
-    std::vector<size_t> FrameChunks; // which chunk each pushed frame went to
     int32_t GlobalSize = 0;
 
-    int64_t Budget = INT64_MAX;
-    int64_t Quantum = INT64_MAX;
-    uint64_t StepsLeft = 0; // 0: no step limit
+    int64_t Budget = INT64_MAX / 2; // steps left before the next checkpoint
+    int64_t Reset = INT64_MAX / 2;  // what Budget was set to at the last checkpoint
+    uint64_t StepsLeft = 0;         // 0: no step limit
     uint64_t StepLimit = 0;
     uint32_t Deadline = 0;
     const char* StackLimit = nullptr;
@@ -101,3 +134,11 @@ private:
 
 // Raises a script exception of class Exception with the given message at pos.
 [[noreturn]] void RuntimeError(TRuntime& rt, const TScriptPos& pos, std::string message);
+
+// No script needs strings this long; a runaway "s := s + s" stops here with a script error
+// instead of taking all the machine's memory.
+inline constexpr size_t kMaxStringLength = size_t(1) << 28;
+
+// Accounts for building a string of resultLength characters by copying copied of them: fails
+// beyond kMaxStringLength and charges a step per KB copied.
+void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied);

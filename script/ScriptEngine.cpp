@@ -7,9 +7,17 @@
 #include "script/ProgramInfo.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
+
+namespace {
+
+// An include file is script text; anything larger is not one.
+constexpr std::uintmax_t kMaxIncludeBytes = std::uintmax_t(16) << 20;
+
+} // namespace
 
 TScriptEngine::TScriptEngine() = default;
 
@@ -66,6 +74,12 @@ std::unique_ptr<TProgram> TScriptEngine::Compile(std::string_view text) {
                                                               : p + "/" + std::string(name));
         }
         for (const std::string& c : candidates) {
+            // Only plain files of a sensible size: "{$I /dev/zero}" must not read forever.
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(c, error) ||
+                std::filesystem::file_size(c, error) > kMaxIncludeBytes || error) {
+                continue;
+            }
             std::ifstream in(c, std::ios::binary);
             if (in) {
                 std::ostringstream text;

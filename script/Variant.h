@@ -72,6 +72,12 @@ public:
     [[nodiscard]] std::string_view StrView() const noexcept;
     // Makes this String slot's text unshared and returns it for appending in place.
     [[nodiscard]] std::string& MutableStr();
+    // Copies src into a slot that holds no reference (a fresh frame slot) without releasing it.
+    void InitCopy(const TVariant& src) noexcept {
+        I = src.I;
+        Tag = src.Tag;
+        Retain();
+    }
     // Takes ownership of one reference to a rep (the rep's count already includes it).
     static TVariant AdoptString(TStringRep* rep) noexcept;
     static TVariant AdoptObject(TObjectRep* rep) noexcept;

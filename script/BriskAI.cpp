@@ -1,0 +1,153 @@
+// The AI script runner: declaration strings into host declarations, compiling once and keeping
+// the program running, and the calls the game makes into it.
+#include "script/BriskAI.h"
+
+#include "platform/Clock.h"
+#include "script/Program.h"
+#include "script/ScriptEngine.h"
+#include "script/ScriptError.h"
+
+namespace {
+
+struct TDeclaration {
+    std::string Name;
+    std::string DataType;
+    bool IsVar = false;
+};
+
+// "name:type" split at the first ":"; a text without one is all name. For procedures a text
+// holding "var " loses everything up to and including its first blank and is by reference.
+TDeclaration ParseDeclaration(std::string_view text, bool varRule) {
+    TDeclaration declaration;
+    if (varRule && text.find("var ") != std::string_view::npos) {
+        declaration.IsVar = true;
+        text.remove_prefix(text.find(' ') + 1);
+    }
+    const size_t colon = text.find(':');
+    declaration.Name = std::string(text.substr(0, colon));
+    if (colon != std::string_view::npos) declaration.DataType = std::string(text.substr(colon + 1));
+    return declaration;
+}
+
+TScriptFunction& AddRoutine(TScriptUnit& unit, std::string_view name,
+                            const std::vector<std::string_view>& params, std::string_view resultType,
+                            TEvalHandler handler, bool varRule) {
+    TScriptFunction& function = unit.Functions.Add();
+    function.Name = std::string(name);
+    function.OnEval = std::move(handler);
+    function.ResultType = std::string(resultType);
+    for (const std::string_view text : params) {
+        const TDeclaration declaration = ParseDeclaration(text, varRule);
+        TScriptParameter& parameter = function.Parameters.Add();
+        parameter.Name = declaration.Name;
+        parameter.DataType = declaration.DataType;
+        parameter.IsVarParam = declaration.IsVar;
+    }
+    return function;
+}
+
+} // namespace
+
+TBriskAI::TBriskAI()
+    : ScriptEngine(std::make_unique<TScriptEngine>()), Unit(std::make_unique<TScriptUnit>()) {
+    SetFunctionName("Execute");
+    Unit->SetUnitName("OutputFuncs");
+    Unit->SetScript(ScriptEngine.get());
+    AddFunction("GetTickCount", {}, "Integer", [](TProgramInfo& info) {
+        // The tick wraps at 2^32; scripts see it as the signed Integer of the same bits.
+        info.SetResult(static_cast<int32_t>(SystemTicks()));
+    });
+}
+
+// The program goes first: it may still refer to the unit's handlers; the unit detaches itself
+// from the engine before the engine goes.
+TBriskAI::~TBriskAI() {
+    RunFunction.reset();
+    CompiledProgram.reset();
+    Unit->SetScript(nullptr);
+}
+
+void TBriskAI::AddFunction(std::string_view name, const std::vector<std::string_view>& params,
+                           std::string_view resultType, TEvalHandler handler) {
+    AddRoutine(*Unit, name, params, resultType, std::move(handler), false);
+}
+
+void TBriskAI::AddProcedure(std::string_view name, const std::vector<std::string_view>& params,
+                            TEvalHandler handler) {
+    AddRoutine(*Unit, name, params, "", std::move(handler), true);
+}
+
+void TBriskAI::AddRecord(std::string_view name, const std::vector<std::string_view>& members) {
+    TScriptRecord& record = Unit->Records.Add();
+    record.Name = std::string(name);
+    for (const std::string_view text : members) {
+        const TDeclaration declaration = ParseDeclaration(text, false);
+        TScriptMember& member = record.Members.Add();
+        member.Name = declaration.Name;
+        member.DataType = declaration.DataType;
+    }
+}
+
+void TBriskAI::Compile() {
+    std::string text;
+    for (const std::string& line : ScriptText) {
+        text += line;
+        text += '\n';
+    }
+    RunFunction.reset();
+    try {
+        CompiledProgram = ScriptEngine->Compile(text);
+    } catch (const EScriptError& error) {
+        // Errors that escape compiling are dropped, as a failed compile is; the author still
+        // sees the message.
+        CompiledProgram.reset();
+        if (Log) Log(error.what(), "TBriskAI.Compile");
+        return;
+    }
+    CompiledProgram->SetStepLimit(StepLimit);
+    // A failed compile keeps its messages; starting it adds the engine's own note to them.
+    LogMessages("TBriskAI.Compile");
+    CompiledProgram->BeginProgram();
+    if (CompiledProgram->State() == TProgramState::Running) LogMessages("TBriskAI.Compile");
+}
+
+void TBriskAI::LogMessages(std::string_view location) const {
+    if (!Log) return;
+    for (const TMsg& message : CompiledProgram->Msgs()) {
+        if (message.Kind == TMsgKind::Info) continue;
+        std::string text = message.AsText();
+        if (message.Pos.Known() && message.Pos.File.empty()) text += Located(message.Pos.Line);
+        Log(text, location);
+    }
+}
+
+std::string TBriskAI::Located(int32_t line) const {
+    int32_t first = 1;
+    for (const TScriptSource& source : Sources) {
+        if (line < first + source.LineCount)
+            return " in " + source.FileName + " line " + std::to_string(line - first + 1);
+        first += source.LineCount;
+    }
+    return "";
+}
+
+TFuncInfo TBriskAI::FindFunction(std::string_view name) const {
+    if (CompiledProgram == nullptr) throw EScriptError("Script was not compiled");
+    if (CompiledProgram->State() != TProgramState::Running)
+        throw EScriptError("Script compiled with errors. Can't execute!");
+    return CompiledProgram->Info().Func(name);
+}
+
+void TBriskAI::Run() {
+    if (!RunFunction) RunFunction.emplace(FindFunction(RunName));
+    (void)RunFunction->Call();
+}
+
+void TBriskAI::CallFunction(std::string_view name) {
+    (void)FindFunction(name).Call();
+}
+
+void TBriskAI::SetFunctionName(std::string_view name) {
+    RunName = std::string(name);
+    RunFunction.reset();
+}
