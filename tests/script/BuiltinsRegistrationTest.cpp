@@ -105,7 +105,7 @@ TEST(BuiltinsRegistration, ExampleScriptsPrintTheirExpectedOutput) {
         EXPECT_EQ(run.Messages, "") << path;
         EXPECT_EQ(run.Output, ReadFile(expected)) << path;
     }
-    EXPECT_EQ(scripts, 5U);
+    EXPECT_EQ(scripts, 6U);
 }
 
 } // namespace
