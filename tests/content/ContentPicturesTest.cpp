@@ -6,6 +6,7 @@
 #include "platform/IniFile.h"
 
 #include <SDL.h>
+#include <algorithm>
 
 namespace {
 
@@ -188,6 +189,8 @@ TEST_F(ContentTest, MenuBackgroundsLeaveTheTextReadable) {
         const TPixels bg = LoadPixels(file);
         ASSERT_EQ(bg.W, 640) << file;
         ASSERT_EQ(bg.H, 480) << file;
+        // Backgrounds are keyed on black: a black pixel would leave the last frame showing.
+        EXPECT_EQ(std::count(bg.Rgb.begin(), bg.Rgb.end(), 0u), 0) << file;
         // The help text (light blue, luminance about 210) stands at x 50 on y 70..340; the
         // buttons (yellow) along the bottom. Both need a darker ground under them.
         auto mean = [&bg](int x0, int y0, int x1, int y1) {

@@ -248,10 +248,11 @@ void WriteJpeg(const std::string& fileName, const TCanvas& canvas, int quality) 
         for (int x = 0; x < canvas.Width(); ++x) {
             const TColor& c = canvas.At(x, y);
             uint8_t* p = &rgb[(static_cast<size_t>(y) * canvas.Width() + x) * 3];
-            // The menu backgrounds are keyed on black; lifting the floor keeps every pixel drawn.
-            p[0] = std::max<uint8_t>(6, ToByte(c.R));
-            p[1] = std::max<uint8_t>(6, ToByte(c.G));
-            p[2] = std::max<uint8_t>(6, ToByte(c.B));
+            // The menu backgrounds are keyed on black; a floor well above the JPEG error keeps every
+            // pixel drawn.
+            p[0] = std::max<uint8_t>(12, ToByte(c.R));
+            p[1] = std::max<uint8_t>(12, ToByte(c.G));
+            p[2] = std::max<uint8_t>(12, ToByte(c.B));
         }
     Save(stbi_write_jpg(fileName.c_str(), canvas.Width(), canvas.Height(), 3, rgb.data(), quality), fileName);
 }

@@ -430,7 +430,7 @@ private:
                              FacingFrame(), P.Torso);
         } else {
             // Hair over the crown and the back of the head.
-            Body().Ellipsoid(Place(Upper(c + TVec3{0, 2.5f, -1.5f})), {r + 0.4f, r * 0.7f, r + 0.1f},
+            Body().Ellipsoid(Place(Upper(c + TVec3{0, 3.0f, -2.0f})), {r + 0.4f, r * 0.68f, r + 0.2f},
                              FacingFrame(), P.Hair);
             if (P.LongHair)
                 Body().Cone(Place(Upper(c + TVec3{0, 0, -r * 0.7f})),
