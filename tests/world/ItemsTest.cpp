@@ -143,6 +143,15 @@ TEST_F(ItemDrawTest, AnimationAdvancesByElapsedFrames) {
     }
 }
 
+TEST_F(ItemDrawTest, AFrameDelayOfZeroCountsAsOneMillisecond) {
+    TPlainItem item;
+    item.SetMaxFrame(9);
+    item.SetFrameDelay(0);
+    Clock().Advance(3);
+    item.Draw();
+    EXPECT_EQ(item.Frame(), 3);
+}
+
 TEST_F(ItemDrawTest, DrawsItsFrameRelativeToTheCamera) {
     TBriskImage& image = AddPicture("Cells", 8, 8, 4, 1);
     TBaseMap map;
