@@ -221,7 +221,6 @@ public:
             return r + TVec3{0, hipY, 0};
         };
         const float b = P.Bulk, h2 = P.Height;
-        TFrame torsoFrame;
         Body().Ellipsoid(Place(Upper({0, hipY + 1, 0})), {6.2f * b, 4.5f, 4.2f * b}, Axes(), P.Legs);
         const TMaterial& chest = P.BareChest ? P.Skin : P.Torso;
         Body().Ellipsoid(Place(Upper({0, hipY + 9 * h2, 0.3f})), {7.4f * b, 8.5f * h2, 4.8f * b}, Axes(),
@@ -299,13 +298,8 @@ private:
         Body().Sphere(Place(Upper(hand)), 2.3f * b, P.Helmet ? P.Metal : P.Skin);
         if (i == 0) Weapon(hand, fore);
         if (i == 1 && P.Shield && !Q.Dead) {
+            // The shield is strapped to the forearm, its face turned the way the fighter looks.
             const TVec3 c = Upper(hand + TVec3{2.5f, 1.5f, 2.5f});
-            const TVec3 n = Normalize(RotateY({0.3f, 0.1f, 1}, 0));
-            TFrame f;
-            f.Az = Normalize(RotateY(n, Facing));
-            f.Ay = Normalize(RotateY({0, 1, 0}, Facing));
-            f.Ax = Cross(f.Ay, f.Az);
-            (void)c;
             Body().Ellipsoid(Place(c), {6.5f, 7.5f, 1.4f}, FacingFrame(), Mat(170, 40, 40, 0.25f, 0.06f, 16));
             Body().Sphere(Place(c + TVec3{0, 0, 1.2f}), 1.8f, P.Trim);
         }
@@ -400,7 +394,6 @@ private:
         Body().Capsule(Place(Upper(neck)), Place(Upper(c)), 2.4f, P.Skin);
         const float r = 6.2f * h;
         Body().Sphere(Place(Upper(c)), r, P.Mask ? P.Torso : P.Skin);
-        const TVec3 fwd = Upper(c + TVec3{0, 0, 1}) - Upper(c);
         // Eyes, as the fighter looks forwards.
         TMaterial eye = Mat(30, 24, 30, 0.4f, 0.0f, 30);
         if (Q.Dead) eye = Mat(80, 40, 40, 0.0f, 0.0f);
@@ -414,7 +407,6 @@ private:
         }
         for (float side : {-1.0f, 1.0f})
             Body().Sphere(Place(Upper(c + TVec3{side * 2.3f, 0.7f, r * 0.84f})), 1.2f, eye);
-        (void)fwd;
         if (P.Helmet) {
             Body().Ellipsoid(Place(Upper(c + TVec3{0, 1.2f, -0.2f})), {r + 0.9f, r + 0.6f, r + 0.9f},
                              FacingFrame(), P.Metal);

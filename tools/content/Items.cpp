@@ -87,14 +87,13 @@ TCanvas Pendant(const TColor& c) {
 TCanvas Scroll(const TColor& c) {
     TScene s;
     const TMaterial paper = Mat(Rgb(232, 216, 170), 0.05f, 0.12f);
-    TFrame f;
     s.Cylinder({-9, 5, 0}, {9, 5, 0}, 4.0f, paper);
     s.Cylinder({-10.5f, 5, 0}, {-9, 5, 0}, 4.6f, Mat(Rgb(110, 70, 40)));
     s.Cylinder({9, 5, 0}, {10.5f, 5, 0}, 4.6f, Mat(Rgb(110, 70, 40)));
     s.Cylinder({-1.8f, 5, 0}, {1.8f, 5, 0}, 4.3f, Mat(c, 0.3f));
     TMaterial seal = Mat(c, 0.5f);
     seal.Emission = 0.15f;
-    s.Ellipsoid({0, 3, 4.2f}, {2.4f, 2.4f, 1.0f}, f, seal);
+    s.Ellipsoid({0, 3, 4.2f}, {2.4f, 2.4f, 1.0f}, {}, seal);
     return Render(s, IconCamera(32), 32, 32);
 }
 
