@@ -92,15 +92,15 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
         game.IPText = game.ServerIP;
     }
 
-    // With no character files there is nothing to wrap into; the choices stay as they were.
+    // Without character files there is nothing to choose or to wrap into.
     const int32_t characters = CharacterCount(game);
-    const bool playerOneShown = game.NetMode != kNetClient;
-    const bool playerTwoShown = game.NetMode != kNetServer;
-    if (playerOneShown && TClickRect{30, 60, 330, 370}.Contains(x, y)) --game.Player1Char;
-    if (playerOneShown && TClickRect{130, 160, 330, 370}.Contains(x, y)) ++game.Player1Char;
+    const bool playerOneArrows = characters > 0 && game.NetMode != kNetClient;
+    const bool playerTwoArrows = characters > 0 && game.NetMode != kNetServer;
+    if (playerOneArrows && TClickRect{30, 60, 330, 370}.Contains(x, y)) --game.Player1Char;
+    if (playerOneArrows && TClickRect{130, 160, 330, 370}.Contains(x, y)) ++game.Player1Char;
     if (characters > 0) game.Player1Char = WrapIntoList(game.Player1Char, characters);
-    if (playerTwoShown && TClickRect{230, 260, 330, 370}.Contains(x, y)) --game.Player2Char;
-    if (playerTwoShown && TClickRect{330, 360, 330, 370}.Contains(x, y)) ++game.Player2Char;
+    if (playerTwoArrows && TClickRect{230, 260, 330, 370}.Contains(x, y)) --game.Player2Char;
+    if (playerTwoArrows && TClickRect{330, 360, 330, 370}.Contains(x, y)) ++game.Player2Char;
     // A server's player 2 stays without a character until its client names one.
     if (characters > 0 && game.NetMode != kNetServer)
         game.Player2Char = WrapIntoList(game.Player2Char, characters);
