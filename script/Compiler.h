@@ -130,7 +130,12 @@ private:
     TExprPtr ParseClassMember(TExprPtr object, const TToken& member);
     TExprPtr ParseCast(const TTypeSym& target, const TScriptPos& pos);
 
-    [[nodiscard]] static std::string Quote(std::string_view s) { return "\"" + std::string(s) + "\""; }
+    [[nodiscard]] static std::string Quote(std::string_view s) {
+        std::string quoted(1, '"');
+        quoted.append(s);
+        quoted += '"';
+        return quoted;
+    }
     [[nodiscard]] bool SameType(const TTypeSym& a, const TTypeSym& b) const;
 
     TCode& Code;

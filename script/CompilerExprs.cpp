@@ -269,7 +269,9 @@ TExprPtr TCompiler::Binary(TBinOp op, TExprPtr l, TExprPtr r, const TScriptPos& 
             const bool v = op == TBinOp::And ? x && y : op == TBinOp::Or ? x || y : x != y;
             return MakeConst(rt, TVariant(v), l->Pos);
         } else if (rt.Kind == TTypeKind::String) {
-            return MakeConst(rt, TVariant(std::string(ka.StrView()) + std::string(kb.StrView())), l->Pos);
+            std::string joined(ka.StrView());
+            joined.append(kb.StrView());
+            return MakeConst(rt, TVariant(joined), l->Pos);
         }
     }
     return Bounded(MakeBinary(op, std::move(l), std::move(r), *result, pos));

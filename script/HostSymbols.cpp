@@ -24,7 +24,10 @@ template <typename T, typename... A> T& AddSymbol(TCode& code, A&&... args) {
 }
 
 std::string Quote(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(s);
+    quoted += '"';
+    return quoted;
 }
 
 const TTypeSym* FindType(const TScope& scope, std::string_view name) {

@@ -68,7 +68,7 @@ void RunHost(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos&
     }
 }
 
-struct TCallNode : TExpr {
+struct TCallNode final : TExpr {
     TCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
         : TExpr(f.ResultType, std::move(p)), F(&f), Args(std::move(args)) {
         for (size_t i = 0; i < Args.size(); ++i) {
@@ -194,7 +194,7 @@ struct TCallNode : TExpr {
     std::vector<int32_t> Offsets;
 };
 
-struct TSpillNode : TExpr {
+struct TSpillNode final : TExpr {
     TSpillNode(TExprPtr value, TExprPtr temp)
         : TExpr(value->Type, value->Pos), Value(std::move(value)), Temp(std::move(temp)) {
         Depth = Value->Depth + 1;
@@ -209,7 +209,7 @@ struct TSpillNode : TExpr {
     TExprPtr Value, Temp;
 };
 
-struct TNewObjectNode : TExpr {
+struct TNewObjectNode final : TExpr {
     TNewObjectNode(const TTypeSym& cls, std::vector<TExprPtr> args, TScriptPos p)
         : TExpr(&cls, std::move(p)), Args(std::move(args)) {}
     TVariant EvalVar(TRuntime& rt) override {
@@ -229,7 +229,7 @@ struct TNewObjectNode : TExpr {
     std::vector<TExprPtr> Args;
 };
 
-struct TStrLengthNode : TExpr {
+struct TStrLengthNode final : TExpr {
     TStrLengthNode(TExprPtr s, const TTypeSym& t, TScriptPos p) : TExpr(&t, std::move(p)), Str(std::move(s)) {
         Depth = Str->Depth + 1;
     }
@@ -242,7 +242,7 @@ struct TStrLengthNode : TExpr {
     TExprPtr Str;
 };
 
-struct TArrayLengthNode : TExpr {
+struct TArrayLengthNode final : TExpr {
     TArrayLengthNode(TExprPtr a, const TTypeSym& t, bool high, TScriptPos p)
         : TExpr(&t, std::move(p)), Arr(std::move(a)), High(high) {
         Depth = Arr->Depth + 1;
@@ -257,7 +257,7 @@ struct TArrayLengthNode : TExpr {
     bool High;
 };
 
-struct TIncDecNode : TExpr {
+struct TIncDecNode final : TExpr {
     TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, TScriptPos p)
         : TExpr(nullptr, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
     void Exec(TRuntime& rt) override {
@@ -269,7 +269,7 @@ struct TIncDecNode : TExpr {
     bool Dec;
 };
 
-struct TSetLengthNode : TExpr {
+struct TSetLengthNode final : TExpr {
     TSetLengthNode(TExprPtr arr, TExprPtr length, TScriptPos p)
         : TExpr(nullptr, std::move(p)), Arr(std::move(arr)), Length(std::move(length)) {}
     void Exec(TRuntime& rt) override {
@@ -305,7 +305,7 @@ struct TSetLengthNode : TExpr {
     TExprPtr Arr, Length;
 };
 
-struct TDiscardNode : TExpr {
+struct TDiscardNode final : TExpr {
     TDiscardNode(TExprPtr e, TScriptPos p) : TExpr(nullptr, std::move(p)), E(std::move(e)) {}
     void Exec(TRuntime& rt) override { (void)E->EvalVar(rt); }
     TExprPtr E;

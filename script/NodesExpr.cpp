@@ -6,6 +6,7 @@
 #include "script/ScriptError.h"
 
 #include <cmath>
+#include <type_traits>
 
 void InternalError(const TExpr& e, const char* what) {
     throw EScriptAbort{std::string("Internal error: ") + what, e.Pos};
@@ -85,13 +86,13 @@ using namespace nodes;
 
 // ---- variables
 
-struct TMemberNode : TPlaceNode {
+struct TMemberNode final : TPlaceNode<TMemberNode> {
     TMemberNode(TExprPtr rec, const TMemberSym& m, TScriptPos p)
-        : TPlaceNode(m.Type, std::move(p)), Rec(std::move(rec)), Off(m.Offset) {
+        : TPlaceNode<TMemberNode>(m.Type, std::move(p)), Rec(std::move(rec)), Off(m.Offset) {
         Assignable = Rec->IsAssignable();
         Depth = Rec->Depth + 1;
     }
-    TVariant* Addr(TRuntime& rt) override { return Rec->Addr(rt) + Off; }
+    TVariant* Place(TRuntime& rt) { return Rec->Addr(rt) + Off; }
     TExprPtr Rec;
     int32_t Off;
 };
@@ -101,37 +102,48 @@ struct TMemberNode : TPlaceNode {
                  std::string(upper ? "Upper" : "Lower") + " bound exceeded! Index " + std::to_string(index));
 }
 
-struct TStaticIndexNode : TPlaceNode {
-    TStaticIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p)
-        : TPlaceNode(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
-          Low(Arr->Type->Low), High(Arr->Type->High), ElemSlots(Arr->Type->Elem->Slots) {
-        Assignable = Arr->IsAssignable();
-        Depth = std::max(Arr->Depth, Index->Depth) + 1;
+// An element of a static array. Where the array is a variable of the globals or of the current
+// frame (B is that place) its first slot is found in place; otherwise (B = void) through Arr.
+template <typename B> struct TStaticIndexNode final : TPlaceNode<TStaticIndexNode<B>> {
+    using Base = TPlaceNode<TStaticIndexNode<B>>;
+    TStaticIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p, int32_t off)
+        : Base(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
+          Low(Arr->Type->Low), High(Arr->Type->High), ElemSlots(Arr->Type->Elem->Slots), Off(off) {
+        this->Assignable = Arr->IsAssignable();
+        this->Depth = std::max(Arr->Depth, Index->Depth) + 1;
     }
-    TVariant* Addr(TRuntime& rt) override {
+    TVariant* Place(TRuntime& rt) {
         // The index first: a routine it calls may resize the array the base lies in.
         const int64_t i = Index->EvalInt(rt);
-        TVariant* base = Arr->Addr(rt);
+        TVariant* base;
+        if constexpr (std::is_same_v<B, void>) {
+            base = Arr->Addr(rt);
+        } else {
+            base = VarSlot<B::Place>(rt, Off);
+        }
         if (i < Low) {
-            BoundError(rt, Pos, false, i);
+            BoundError(rt, this->Pos, false, i);
         }
         if (i > High) {
-            BoundError(rt, Pos, true, i);
+            BoundError(rt, this->Pos, true, i);
         }
         return base + (i - Low) * ElemSlots;
     }
     TExprPtr Arr, Index;
     int64_t Low, High;
     int32_t ElemSlots;
+    int32_t Off;
 };
 
-struct TDynIndexNode : TPlaceNode {
+template <TVarPlace P> struct TPlaceTag { static constexpr TVarPlace Place = P; };
+
+struct TDynIndexNode final : TPlaceNode<TDynIndexNode> {
     TDynIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p)
-        : TPlaceNode(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
-          ElemSlots(Arr->Type->Elem->Slots) {
+        : TPlaceNode<TDynIndexNode>(arr->Type->Elem, std::move(p)), Arr(std::move(arr)),
+          Index(std::move(index)), ElemSlots(Arr->Type->Elem->Slots) {
         Depth = std::max(Arr->Depth, Index->Depth) + 1;
     }
-    TVariant* Addr(TRuntime& rt) override {
+    TVariant* Place(TRuntime& rt) {
         const int64_t i = Index->EvalInt(rt);
         TArrayRep* a = Arr->Addr(rt)->Arr();
         const int64_t length = a ? static_cast<int64_t>(a->Items.size()) / ElemSlots : 0;
@@ -147,7 +159,7 @@ struct TDynIndexNode : TPlaceNode {
     int32_t ElemSlots;
 };
 
-struct TStrIndexNode : TExpr {
+struct TStrIndexNode final : TExpr {
     TStrIndexNode(TExprPtr s, TExprPtr index, const TTypeSym& t, TScriptPos p)
         : TExpr(&t, std::move(p)), Str(std::move(s)), Index(std::move(index)) {
         Depth = std::max(Str->Depth, Index->Depth) + 1;
@@ -167,12 +179,12 @@ struct TStrIndexNode : TExpr {
     TExprPtr Str, Index;
 };
 
-struct TFieldNode : TPlaceNode {
+struct TFieldNode final : TPlaceNode<TFieldNode> {
     TFieldNode(TExprPtr obj, const TMemberSym& f, TScriptPos p)
-        : TPlaceNode(f.Type, std::move(p)), Obj(std::move(obj)), Index(f.Offset) {
+        : TPlaceNode<TFieldNode>(f.Type, std::move(p)), Obj(std::move(obj)), Index(f.Offset) {
         Depth = Obj->Depth + 1;
     }
-    TVariant* Addr(TRuntime& rt) override {
+    TVariant* Place(TRuntime& rt) {
         TObjectRep* o = Obj->Addr(rt)->Obj();
         if (!o) {
             RuntimeError(rt, Pos, "Object not instantiated");
@@ -185,19 +197,19 @@ struct TFieldNode : TPlaceNode {
 
 // ---- conversions
 
-struct TIntToFloat : TExpr {
+struct TIntToFloat final : TExpr {
     TIntToFloat(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
     double EvalFloat(TRuntime& rt) override { return static_cast<double>(E->EvalInt(rt)); }
     TExprPtr E;
 };
 
-struct TToVariant : TExpr {
+struct TToVariant final : TExpr {
     TToVariant(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
     TVariant EvalVar(TRuntime& rt) override { return E->EvalVar(rt); }
     TExprPtr E;
 };
 
-struct TFromVariant : TExpr {
+struct TFromVariant final : TExpr {
     TFromVariant(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
     template <typename F> auto Convert(TRuntime& rt, F convert) {
         const TVariant v = E->EvalVar(rt);
@@ -244,7 +256,7 @@ struct TFromVariant : TExpr {
     TExprPtr E;
 };
 
-struct TOrdinalCast : TExpr {
+struct TOrdinalCast final : TExpr {
     TOrdinalCast(TExprPtr e, const TTypeSym& t) : TExpr(&t, e->Pos), E(std::move(e)) { Depth = E->Depth + 1; }
     int64_t EvalInt(TRuntime& rt) override {
         return E->Type->Kind == TTypeKind::Boolean ? (E->EvalBool(rt) ? 1 : 0) : E->EvalInt(rt);
@@ -257,7 +269,7 @@ struct TOrdinalCast : TExpr {
 
 // ---- operators
 
-template <TBinOp Op> struct TFloatBin : TBinNode {
+template <TBinOp Op> struct TFloatBin final : TBinNode {
     using TBinNode::TBinNode;
     double EvalFloat(TRuntime& rt) override {
         const double a = L->EvalFloat(rt);
@@ -274,12 +286,12 @@ template <TBinOp Op> struct TFloatBin : TBinNode {
     }
 };
 
-template <TBinOp Op> struct TFloatCmp : TBinNode {
+template <TBinOp Op> struct TFloatCmp final : TBinNode {
     using TBinNode::TBinNode;
     bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalFloat(rt), R->EvalFloat(rt)); }
 };
 
-template <TBinOp Op> struct TBoolBin : TBinNode {
+template <TBinOp Op> struct TBoolBin final : TBinNode {
     using TBinNode::TBinNode;
     bool EvalBool(TRuntime& rt) override {
         if constexpr (Op == TBinOp::And) {
@@ -294,7 +306,7 @@ template <TBinOp Op> struct TBoolBin : TBinNode {
     }
 };
 
-template <TBinOp Op> struct TStrCmp : TBinNode {
+template <TBinOp Op> struct TStrCmp final : TBinNode {
     using TBinNode::TBinNode;
     bool EvalBool(TRuntime& rt) override {
         const TVariant a = L->EvalVar(rt);
@@ -303,7 +315,7 @@ template <TBinOp Op> struct TStrCmp : TBinNode {
     }
 };
 
-template <TBinOp Op> struct TObjCmp : TBinNode {
+template <TBinOp Op> struct TObjCmp final : TBinNode {
     using TBinNode::TBinNode;
     bool EvalBool(TRuntime& rt) override {
         const TVariant a = L->EvalVar(rt);
@@ -315,7 +327,7 @@ template <TBinOp Op> struct TObjCmp : TBinNode {
 
 // Joining strings reuses the left operand's buffer when nothing else holds it, so a chain
 // a + b + c + d copies each piece once.
-struct TStrConcat : TBinNode {
+struct TStrConcat final : TBinNode {
     using TBinNode::TBinNode;
     TVariant EvalVar(TRuntime& rt) override {
         TVariant a = L->EvalVar(rt);
@@ -333,7 +345,7 @@ struct TStrConcat : TBinNode {
     }
 };
 
-struct TVariantBin : TBinNode {
+struct TVariantBin final : TBinNode {
     TVariantBin(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p)
         : TBinNode(std::move(l), std::move(r), t, std::move(p)), Op(op) {}
     TVariant EvalVar(TRuntime& rt) override {
@@ -366,7 +378,9 @@ struct TVariantBin : TBinNode {
             if (ka == TVarKind::String && kb == TVarKind::String) {
                 const size_t length = a.StrView().size() + b.StrView().size();
                 StringWork(rt, Pos, length, length);
-                return TVariant(std::string(a.StrView()) + std::string(b.StrView()));
+                std::string joined(a.StrView());
+                joined.append(b.StrView());
+                return TVariant(joined);
             }
             break;
         case TBinOp::And:
@@ -451,7 +465,7 @@ const TIntConst* AsIntConst(const TExpr& e) {
 
 // ---- unary
 
-struct TIntNeg : TExpr {
+struct TIntNeg final : TExpr {
     explicit TIntNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
         Depth = E->Depth + 1;
     }
@@ -459,7 +473,7 @@ struct TIntNeg : TExpr {
     TExprPtr E;
 };
 
-struct TFloatNeg : TExpr {
+struct TFloatNeg final : TExpr {
     explicit TFloatNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
         Depth = E->Depth + 1;
     }
@@ -467,7 +481,7 @@ struct TFloatNeg : TExpr {
     TExprPtr E;
 };
 
-struct TVariantNeg : TExpr {
+struct TVariantNeg final : TExpr {
     explicit TVariantNeg(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
         Depth = E->Depth + 1;
     }
@@ -485,7 +499,7 @@ struct TVariantNeg : TExpr {
     TExprPtr E;
 };
 
-struct TNotNode : TExpr {
+struct TNotNode final : TExpr {
     explicit TNotNode(TExprPtr e, TScriptPos p) : TExpr(e->Type, std::move(p)), E(std::move(e)) {
         Depth = E->Depth + 1;
     }
@@ -508,7 +522,7 @@ struct TNotNode : TExpr {
     TExprPtr E;
 };
 
-struct TIsNode : TExpr {
+struct TIsNode final : TExpr {
     TIsNode(TExprPtr e, const TTypeSym& cls, const TTypeSym& t, TScriptPos p)
         : TExpr(&t, std::move(p)), E(std::move(e)), Class(&cls) {
         Depth = E->Depth + 1;
@@ -525,6 +539,22 @@ struct TIsNode : TExpr {
 } // namespace
 
 TExprPtr TakeSelfOperand(TExprPtr& value, const TVarSym& v, bool& sub) {
+    // "s + a + b" is "(s + a) + b": follow the joins down the left to find s, then append
+    // "a + b" (joining strings is associative).
+    std::vector<TStrConcat*> spine;
+    TExpr* e = value.get();
+    while (auto* join = dynamic_cast<TStrConcat*>(e)) {
+        spine.push_back(join);
+        e = join->L.get();
+    }
+    if (spine.size() > 1 && spine.back()->L->Variable() == &v) {
+        TExprPtr rest = std::move(spine.back()->R);
+        for (size_t i = spine.size() - 1; i-- > 0;) {
+            TStrConcat& c = *spine[i];
+            rest = std::make_unique<TStrConcat>(std::move(rest), std::move(c.R), *c.Type, c.Pos);
+        }
+        return rest;
+    }
     auto* bin = dynamic_cast<TBinNode*>(value.get());
     if (!bin || bin->L->Variable() != &v) {
         return nullptr;
@@ -608,7 +638,17 @@ TExprPtr MakeMember(TExprPtr record, const TMemberSym& member, TScriptPos pos) {
 }
 
 TExprPtr MakeStaticIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {
-    return std::make_unique<TStaticIndexNode>(std::move(array), std::move(index), std::move(pos));
+    if (const auto* g = dynamic_cast<const TVarNode<TVarPlace::Global>*>(array.get())) {
+        const int32_t off = g->Off;
+        return std::make_unique<TStaticIndexNode<TPlaceTag<TVarPlace::Global>>>(
+            std::move(array), std::move(index), std::move(pos), off);
+    }
+    if (const auto* l = dynamic_cast<const TVarNode<TVarPlace::Local>*>(array.get())) {
+        const int32_t off = l->Off;
+        return std::make_unique<TStaticIndexNode<TPlaceTag<TVarPlace::Local>>>(
+            std::move(array), std::move(index), std::move(pos), off);
+    }
+    return std::make_unique<TStaticIndexNode<void>>(std::move(array), std::move(index), std::move(pos), 0);
 }
 
 TExprPtr MakeDynIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {

@@ -24,7 +24,7 @@ struct TLeafConst {
     int64_t K;
 };
 
-template <TBinOp Op, typename A, typename B> struct TIntOpNode : TBinNode {
+template <TBinOp Op, typename A, typename B> struct TIntOpNode final : TBinNode {
     TIntOpNode(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, A a, B b)
         : TBinNode(std::move(l), std::move(r), t, std::move(p)), La(a), Rb(b) {
         Operator = Op;

@@ -26,31 +26,31 @@ template <TVarPlace P> inline TVariant* VarSlot(TRuntime& rt, int32_t off) {
 
 // ---- constants
 
-struct TIntConst : TExpr {
+struct TIntConst final : TExpr {
     TIntConst(const TTypeSym& t, int64_t v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
     int64_t EvalInt(TRuntime&) override { return V; }
     int64_t V;
 };
 
-struct TFloatConst : TExpr {
+struct TFloatConst final : TExpr {
     TFloatConst(const TTypeSym& t, double v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
     double EvalFloat(TRuntime&) override { return V; }
     double V;
 };
 
-struct TBoolConst : TExpr {
+struct TBoolConst final : TExpr {
     TBoolConst(const TTypeSym& t, bool v, TScriptPos p) : TExpr(&t, std::move(p)), V(v) {}
     bool EvalBool(TRuntime&) override { return V; }
     bool V;
 };
 
-struct TVarConst : TExpr {
+struct TVarConst final : TExpr {
     TVarConst(const TTypeSym& t, TVariant v, TScriptPos p) : TExpr(&t, std::move(p)), V(std::move(v)) {}
     TVariant EvalVar(TRuntime&) override { return V; }
     TVariant V;
 };
 
-template <TVarPlace P> struct TVarNode : TExpr {
+template <TVarPlace P> struct TVarNode final : TExpr {
     TVarNode(const TVarSym& v, TScriptPos p) : TExpr(v.Type, std::move(p)), Sym(&v), Off(v.Offset) {}
     TVariant* Slot(TRuntime& rt) const {
         if constexpr (P == TVarPlace::Global) {
@@ -80,7 +80,7 @@ template <TVarPlace P> struct TVarNode : TExpr {
 
 // A slot at a fixed offset from a variable: a member of a record variable (f.Health), an
 // element of a static array with a constant index.
-template <TVarPlace P> struct TSlotNode : TExpr {
+template <TVarPlace P> struct TSlotNode final : TExpr {
     TSlotNode(const TTypeSym& t, int32_t off, int32_t inner, bool assignable, TScriptPos p)
         : TExpr(&t, std::move(p)), Off(off), Inner(inner), Assignable(assignable) {}
     TVariant* Slot(TRuntime& rt) const { return VarSlot<P>(rt, Off) + Inner; }
@@ -100,15 +100,18 @@ template <TVarPlace P> struct TSlotNode : TExpr {
     bool Assignable;
 };
 
-// A place computed from another place: members, elements.
-struct TPlaceNode : TExpr {
+// A place computed from another place: members, elements. D::Place finds it; reading goes
+// straight to D's code, not through another virtual call.
+template <typename D> struct TPlaceNode : TExpr {
     using TExpr::TExpr;
-    int64_t EvalInt(TRuntime& rt) override { return Addr(rt)->Int(); }
-    double EvalFloat(TRuntime& rt) override { return Addr(rt)->Flt(); }
-    bool EvalBool(TRuntime& rt) override { return Addr(rt)->Bool(); }
+    TVariant* At(TRuntime& rt) { return static_cast<D*>(this)->Place(rt); }
+    TVariant* Addr(TRuntime& rt) override { return At(rt); }
+    int64_t EvalInt(TRuntime& rt) override { return At(rt)->Int(); }
+    double EvalFloat(TRuntime& rt) override { return At(rt)->Flt(); }
+    bool EvalBool(TRuntime& rt) override { return At(rt)->Bool(); }
     TVariant EvalVar(TRuntime& rt) override {
         if (Type->IsScalar()) {
-            return *Addr(rt);
+            return *At(rt);
         }
         return TExpr::EvalVar(rt);
     }

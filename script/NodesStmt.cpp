@@ -17,7 +17,7 @@ template <TVarPlace P> TVariant* VarSlot(TRuntime& rt, int32_t off) {
 
 // The value first, then the place: a routine the value calls may move the place (resize the
 // array it is an element of).
-struct TAssignInt : TStmt {
+struct TAssignInt final : TStmt {
     TAssignInt(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -28,7 +28,7 @@ struct TAssignInt : TStmt {
     TExprPtr Place, Value;
 };
 
-template <TVarPlace P> struct TAssignIntVar : TStmt {
+template <TVarPlace P> struct TAssignIntVar final : TStmt {
     TAssignIntVar(int32_t off, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Off(off), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -41,7 +41,7 @@ template <TVarPlace P> struct TAssignIntVar : TStmt {
 };
 
 // "s := s + e" and "s := s - e" on an Integer variable.
-template <TVarPlace P, bool Sub> struct TAddAssignIntVar : TStmt {
+template <TVarPlace P, bool Sub> struct TAddAssignIntVar final : TStmt {
     TAddAssignIntVar(int32_t off, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Off(off), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -54,7 +54,7 @@ template <TVarPlace P, bool Sub> struct TAddAssignIntVar : TStmt {
     TExprPtr Value;
 };
 
-struct TAssignFloat : TStmt {
+struct TAssignFloat final : TStmt {
     TAssignFloat(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -65,7 +65,7 @@ struct TAssignFloat : TStmt {
     TExprPtr Place, Value;
 };
 
-struct TAssignBool : TStmt {
+struct TAssignBool final : TStmt {
     TAssignBool(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -76,7 +76,7 @@ struct TAssignBool : TStmt {
     TExprPtr Place, Value;
 };
 
-struct TAssignRef : TStmt {
+struct TAssignRef final : TStmt {
     TAssignRef(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -89,7 +89,7 @@ struct TAssignRef : TStmt {
 
 // "s := s + e" on a String variable appends in place, so building a string piece by piece
 // costs amortised constant time per piece.
-struct TAppendStr : TStmt {
+struct TAppendStr final : TStmt {
     TAppendStr(TExprPtr place, TExprPtr tail, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Tail(std::move(tail)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -104,7 +104,7 @@ struct TAppendStr : TStmt {
     TExprPtr Place, Tail;
 };
 
-struct TAssignSlots : TStmt {
+struct TAssignSlots final : TStmt {
     TAssignSlots(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -126,7 +126,7 @@ struct TAssignSlots : TStmt {
     TExprPtr Place, Value;
 };
 
-struct TExprStmt : TStmt {
+struct TExprStmt final : TStmt {
     explicit TExprStmt(TExprPtr e) : TStmt(e->Pos), E(std::move(e)) {}
     TFlow Exec(TRuntime& rt) override {
         E->Exec(rt);
@@ -135,7 +135,7 @@ struct TExprStmt : TStmt {
     TExprPtr E;
 };
 
-struct TBlock : TStmt {
+struct TBlock final : TStmt {
     TBlock(std::vector<TStmtPtr> list, TScriptPos p) : TStmt(std::move(p)), List(std::move(list)) {}
     TFlow Exec(TRuntime& rt) override {
         for (const TStmtPtr& s : List) {
@@ -148,7 +148,7 @@ struct TBlock : TStmt {
     std::vector<TStmtPtr> List;
 };
 
-struct TIf : TStmt {
+struct TIf final : TStmt {
     TIf(TExprPtr c, TStmtPtr t, TStmtPtr e, TScriptPos p)
         : TStmt(std::move(p)), Cond(std::move(c)), Then(std::move(t)), Else(std::move(e)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -161,7 +161,7 @@ struct TIf : TStmt {
     TStmtPtr Then, Else;
 };
 
-struct TWhile : TStmt {
+struct TWhile final : TStmt {
     TWhile(TExprPtr c, TStmtPtr b, TScriptPos p)
         : TStmt(std::move(p)), Cond(std::move(c)), Body(std::move(b)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -183,7 +183,7 @@ struct TWhile : TStmt {
     TStmtPtr Body;
 };
 
-struct TRepeat : TStmt {
+struct TRepeat final : TStmt {
     TRepeat(TStmtPtr b, TExprPtr c, TScriptPos p)
         : TStmt(std::move(p)), Body(std::move(b)), Cond(std::move(c)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -205,7 +205,7 @@ struct TRepeat : TStmt {
 
 // The bounds are taken once; the loop counts on its own copy, so the last round is the one
 // that reaches the end value even at the edge of the Integer range.
-template <bool Down> struct TFor : TStmt {
+template <bool Down> struct TFor final : TStmt {
     TFor(TExprPtr v, TExprPtr from, TExprPtr to, TStmtPtr b, TScriptPos p)
         : TStmt(std::move(p)), Var(std::move(v)), From(std::move(from)), To(std::move(to)),
           Body(std::move(b)) {}
@@ -238,7 +238,7 @@ template <bool Down> struct TFor : TStmt {
     TStmtPtr Body;
 };
 
-struct TCase : TStmt {
+struct TCase final : TStmt {
     TCase(TExprPtr sel, std::vector<TCaseBranch> branches, std::vector<TStmtPtr> bodies, TStmtPtr otherwise,
           TScriptPos p)
         : TStmt(std::move(p)), Selector(std::move(sel)), Branches(std::move(branches)),
@@ -274,13 +274,13 @@ struct TCase : TStmt {
     TStmtPtr Else;
 };
 
-struct TFlowStmt : TStmt {
+struct TFlowStmt final : TStmt {
     TFlowStmt(TFlow f, TScriptPos p) : TStmt(std::move(p)), Flow(f) {}
     TFlow Exec(TRuntime&) override { return Flow; }
     TFlow Flow;
 };
 
-struct TStrayFlow : TStmt {
+struct TStrayFlow final : TStmt {
     TStrayFlow(TFlow f, TScriptPos p) : TStmt(std::move(p)), Flow(f) {}
     TFlow Exec(TRuntime& rt) override {
         RuntimeError(rt, Pos,
@@ -290,7 +290,7 @@ struct TStrayFlow : TStmt {
     TFlow Flow;
 };
 
-struct TTryExcept : TStmt {
+struct TTryExcept final : TStmt {
     TTryExcept(TStmtPtr body, std::vector<TExceptHandler> handlers, TScriptPos p)
         : TStmt(std::move(p)), Body(std::move(body)), Handlers(std::move(handlers)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -313,7 +313,7 @@ struct TTryExcept : TStmt {
     std::vector<TExceptHandler> Handlers;
 };
 
-struct TTryFinally : TStmt {
+struct TTryFinally final : TStmt {
     TTryFinally(TStmtPtr body, TStmtPtr final, TScriptPos p)
         : TStmt(std::move(p)), Body(std::move(body)), Final(std::move(final)) {}
     TFlow Exec(TRuntime& rt) override {
@@ -330,7 +330,7 @@ struct TTryFinally : TStmt {
     TStmtPtr Body, Final;
 };
 
-struct TRaise : TStmt {
+struct TRaise final : TStmt {
     TRaise(TExprPtr e, TScriptPos p) : TStmt(std::move(p)), E(std::move(e)) {}
     TFlow Exec(TRuntime& rt) override {
         TVariant object = E->EvalVar(rt);

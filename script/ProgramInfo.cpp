@@ -10,7 +10,10 @@
 namespace {
 
 std::string Quote(std::string_view s) {
-    return "\"" + std::string(s) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(s);
+    quoted += '"';
+    return quoted;
 }
 
 void RequireRunning(const TProgram& program) {

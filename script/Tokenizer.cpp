@@ -44,7 +44,10 @@ bool IsBlank(char c) {
 }
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(text);
+    quoted += '"';
+    return quoted;
 }
 
 // "Invalid integer constant \"99999999999999999999\" (\"99999999999999999999\")"

@@ -154,6 +154,11 @@ const TCase kDeclarations[] = {
      "'a'; "
      "v := v + 'b'; PrintLn(v); v := 7; i := v; PrintLn(i + 1); v := Null; PrintLn(VarIsNull(v)); end.",
      "True\n10.5\nab\n8\nTrue\n"},
+    {"AppendsJoinInOrder",
+     "var s: String; i: Integer; begin s := 'x'; for i := 1 to 3 do s := s + '(' + IntToStr(i) + ')'; s := s "
+     "+ s; "
+     "PrintLn(s); end.",
+     "x(1)(2)(3)x(1)(2)(3)\n"},
     {"IncAndDec",
      "var i: Integer; begin i := 1; Inc(i, 5); PrintLn(i); Inc(i); Dec(i, 2); Dec(i); PrintLn(i); end.",
      "6\n4\n"},
