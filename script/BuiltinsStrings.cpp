@@ -3,6 +3,7 @@
 #include "script/BuiltinsStrings.h"
 
 #include "script/BuiltinsError.h"
+#include "script/Runtime.h"
 #include "script/Variant.h"
 
 #include <algorithm>
@@ -13,10 +14,12 @@ namespace Builtin {
 
 namespace {
 
+static_assert(kMaxStringLength == static_cast<int64_t>(::kMaxStringLength),
+              "the routines and the language's string building share one limit");
+
 void CheckLength(int64_t length) {
     if (length > kMaxStringLength)
-        ThrowRangeError("String length " + std::to_string(length) + " exceeds the limit of " +
-                        std::to_string(kMaxStringLength) + " characters");
+        ThrowRangeError("String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
 }
 
 bool IsBlank(unsigned char c) noexcept {

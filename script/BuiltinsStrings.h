@@ -9,8 +9,9 @@
 namespace Builtin {
 
 // No routine builds a string longer than this: a script asking for StringOfChar('x', 2e9)
-// gets a run-time error instead of taking the machine's memory.
-inline constexpr int64_t kMaxStringLength = int64_t{1} << 24;
+// gets a run-time error instead of taking the machine's memory. It is the limit of the
+// language's own string building, so "+" and the routines stop at the same length.
+inline constexpr int64_t kMaxStringLength = int64_t{1} << 28;
 
 [[nodiscard]] std::string IntToStr(int64_t i);
 // Decimal with an optional sign, or hexadecimal after "$" or "0x"; leading blanks are skipped.
