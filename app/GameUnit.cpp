@@ -134,7 +134,10 @@ void TBriskGame::SetState(TGameState newState) {
     State = newState;
 }
 
-void TBriskGame::Messaging() {}
+void TBriskGame::Messaging() {
+    if (Server) Server->Poll();
+    if (Client) Client->Poll();
+}
 
 void TBriskGame::PlaySound(std::string_view name) {
     ::PlaySound(name);

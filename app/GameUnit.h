@@ -4,12 +4,14 @@
 #pragma once
 
 #include "media/BriskImage.h"
+#include "net/BriskNet.h"
 
 #include <SDL.h>
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +20,7 @@ class TBaseDisplay;
 class TBaseMap;
 class TBasePlayer;
 class TWeapon;
+struct TNetMessage;
 
 // The window caption and the title line of the menu screens.
 inline constexpr std::string_view kGameTitle = "Duelmark - Blades at Dusk";
@@ -87,7 +90,8 @@ public:
     void SetState(TGameState newState);
     void SetNetMode(int32_t mode) { NetMode = mode; }
 
-    // Pumps the network endpoints once (TODO(#10): server accept/receive, client receive).
+    // Pumps the network endpoints once: the server accepts and receives, then the client
+    // receives; every record reaches ReceiveMessage.
     void Messaging();
     // The free PlaySound: found or loaded from "sound\<name>.wav", played at volume 100.
     void PlaySound(std::string_view name);
@@ -143,7 +147,27 @@ public:
     [[nodiscard]] int32_t LocalRow() const;
     [[nodiscard]] int32_t KeySetOf(int32_t row) const;
     [[nodiscard]] bool IsRemote(int32_t row) const;
-    // TODO(#10): NetRefresh, ReceiveMessage, SendMessage, ConnectToServer with the transport.
+
+    // The networked match (NetPlay.cpp). StartServer makes this instance the server (the
+    // Server choice of the setup screen); ConnectToServer connects a client and announces its
+    // character, or goes back to the setup screen and returns false.
+    void StartServer();
+    [[nodiscard]] bool ConnectToServer();
+    // Stamps Sender with this side's role and sends through whichever endpoint exists.
+    void SendMessage(const TNetMessage& message);
+    // The endpoints' data handler: checks a peer's record and applies what it may.
+    void ReceiveMessage(TBriskNetBase& endpoint, std::span<const uint8_t> data);
+    // Once per match frame: this keyboard's fighter to the peer, at most every 100 ms, and the
+    // peer's fighter kept standing while the peer is gone.
+    void NetRefresh();
+    // The server's Choose Player at the start of a match: player 1's character and the map.
+    void AnnounceMatch();
+    // Start Throw when this keyboard's fighter strikes, Hit Player when the peer's is hurt.
+    void SendStartThrow(const TBasePlayer& fighter, const TWeapon& weapon);
+    void SendHitPlayer(int32_t value);
+    // The match screen's line about a peer that has gone away or fallen silent ("" if none).
+    [[nodiscard]] std::string PeerStatusLine() const;
+    void DrawPeerStatus();
 
     // The settings file's path: AppPath + "\Duelmark.def".
     [[nodiscard]] static std::string SettingsPath();
@@ -168,7 +192,13 @@ public:
     TBriskImageList Backgrounds;
     int32_t HelpPage = 0;
     std::string MapName = "Default";
-    // TODO(#10): Server and Client, the network endpoints.
+    // At most one of them exists; they outlive a match.
+    std::unique_ptr<TBriskTCPServer> Server;
+    std::unique_ptr<TBriskTCPClient> Client;
+    // The port a server listens on and a client connects to; tests use others.
+    uint16_t NetPort = kGamePort;
+    // When the peer was last heard from, for the "not answering" line of the match screen.
+    uint32_t LastHeardTick = 0;
     std::string ServerIP{kDefaultServerIP};
     std::string IPText = "999.999.999.999";
     uint32_t LastSendTick = 0;

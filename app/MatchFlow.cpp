@@ -59,14 +59,20 @@ bool TBriskGame::IsRemote(int32_t row) const {
 }
 
 void TBriskGame::GameInitialization() {
+    // A client plays the server's map: it connects, announces its character and waits for
+    // the server to start the match, or goes back to the setup screen when that failed.
+    if (NetMode == 2) {
+        if (ConnectToServer()) SetState(TGameState::WaitForServer);
+        PlaySound("StartSomething");
+        return;
+    }
     // The setup screen starts a match only with a map to choose; anything else goes back.
     if (MapIndex < 0 || MapIndex >= static_cast<int32_t>(MapNames.size())) {
         SetState(TGameState::Setup);
         return;
     }
     MapName = MapFileName(MapNames[static_cast<size_t>(MapIndex)]);
-    // TODO(#10): a client connects and waits for its server (state 6); a server first sends
-    // its Choose Player message.
+    if (NetMode == 1) AnnounceMatch();
     StartMatch();
     PlaySound("StartSomething");
 }
@@ -89,8 +95,10 @@ void TBriskGame::StartMatch() {
     for (size_t i = 0; i < Players.size(); ++i) {
         Players[i]->SetMap(Map.get());
         Map->Players[i] = Players[i];
-        // The peer's fighter is not shown while it is invisible.
+        // The peer's fighter is not shown while it is invisible; the peer decides the hits on
+        // ours.
         if (IsRemote(static_cast<int32_t>(i))) Players[i]->HideWhenInvisible = true;
+        if (IsRemote(1 - static_cast<int32_t>(i))) Players[i]->PeerDecidesHits = true;
     }
     const auto local = static_cast<size_t>(LocalRow());
     Map->SetFollowed(Players[local]);
@@ -104,7 +112,7 @@ TFrameHooks TBriskGame::GameHooks() {
     // The common rules take every event; mouse buttons do nothing during a match.
     return {nullptr, [this] { RenderGame(); },
             [this] {
-                // TODO(#10): NetRefresh, the periodic state message of a networked match.
+                NetRefresh();
                 // The frame still finishes after the end is decided.
                 if (DoneDying(Map->Players[0]) || DoneDying(Map->Players[1])) SetState(TGameState::End);
                 if (Map->GroundDirty()) Map->DrawGround(*GroundBuffer);
@@ -123,17 +131,20 @@ void TBriskGame::RenderGame() {
     Map->Update();
     for (const auto& display : Displays)
         display->Draw();
+    DrawPeerStatus();
 }
 
-void TBriskGame::PlayerHurt([[maybe_unused]] TBasePlayer& fighter, [[maybe_unused]] int32_t value) {
+void TBriskGame::PlayerHurt(TBasePlayer& fighter, int32_t value) {
     // Any hurt ends invisibility on both fighters. The slot is released as well, so a later
     // potion can make its drinker invisible again.
     for (TBasePlayer* each : Map->Players)
         if (each != nullptr) each->ResetAbility(kInvisibility, false);
-    // TODO(#10): a Hit Player message with value when the peer's fighter was hurt.
+    // The peer owns its fighter's health: it applies the wound we saw.
+    if (NetMode != 0 && &fighter == Players.at(static_cast<size_t>(1 - LocalRow()))) SendHitPlayer(value);
 }
 
-void TBriskGame::PlayerShoot([[maybe_unused]] TBasePlayer& fighter, [[maybe_unused]] TWeapon& weapon) {
-    // TODO(#10): a Start Throw message when this keyboard's fighter strikes in a networked
-    // match; a local game sends nothing.
+void TBriskGame::PlayerShoot(TBasePlayer& fighter, TWeapon& weapon) {
+    // The peer replays this keyboard's strikes; a local game sends nothing.
+    if (NetMode != 0 && &fighter == Players.at(static_cast<size_t>(LocalRow())))
+        SendStartThrow(fighter, weapon);
 }

@@ -2,12 +2,14 @@
 // again in the reverse order.
 #include "app/GameUnit.h"
 #include "media/BriskLibrary.h"
+#include "net/NetLibrary.h"
 
 #include <memory>
 
 int main() {
     const TBriskLibrary library;
-    // TODO(#10): the network library starts here, after the media library.
+    // After the media library, so it ends before it.
+    const TNetLibrary network;
     auto game = std::make_unique<TBriskGame>();
     Game = game.get();
     game->Run();

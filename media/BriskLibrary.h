@@ -1,6 +1,6 @@
 // Brings the media library's singletons up in their order (logger, screen, image list,
 // TrueType and font list, audio and sound engine) and down in the reverse order.
-// The network library's start object is declared after this one by its user (TODO(#10)).
+// The network library's start object (TNetLibrary) is declared after this one by its user.
 #pragma once
 
 #include <memory>

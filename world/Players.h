@@ -41,7 +41,7 @@ public:
     virtual void SetControls(int32_t set);
 
     // Lowers health by amount, raises OnHurt and sounds "HitHurt"; death follows at the next
-    // Move.
+    // Move. Does nothing while PeerDecidesHits is set.
     void Hurt(int32_t amount) override;
     // Launches one missile of weapon, at most one per 150 ms; see TWeapon::Fire for the
     // errors it raises.
@@ -80,6 +80,10 @@ public:
     TShootEvent OnShoot;
     // Set on the remote fighter of a networked match: while invisible it is not drawn.
     bool HideWhenInvisible = false;
+    // Set on this keyboard's fighter in a networked match. The missiles that meet it here are
+    // the peer's strikes replayed, and the peer, which decides those hits, reports each wound
+    // with a Hit Player message; a missile then ends on it without wounding it a second time.
+    bool PeerDecidesHits = false;
 
 protected:
     // What the fighter's controls hold in this update: keys or a script's buttons.
