@@ -269,28 +269,6 @@ struct TOrdinalCast final : TExpr {
 
 // ---- operators
 
-template <TBinOp Op> struct TFloatBin final : TBinNode {
-    using TBinNode::TBinNode;
-    double EvalFloat(TRuntime& rt) override {
-        const double a = L->EvalFloat(rt);
-        const double b = R->EvalFloat(rt);
-        if constexpr (Op == TBinOp::Add) {
-            return a + b;
-        } else if constexpr (Op == TBinOp::Sub) {
-            return a - b;
-        } else if constexpr (Op == TBinOp::Mul) {
-            return a * b;
-        } else {
-            return a / b;
-        }
-    }
-};
-
-template <TBinOp Op> struct TFloatCmp final : TBinNode {
-    using TBinNode::TBinNode;
-    bool EvalBool(TRuntime& rt) override { return Compare<Op>(L->EvalFloat(rt), R->EvalFloat(rt)); }
-};
-
 template <TBinOp Op> struct TBoolBin final : TBinNode {
     using TBinNode::TBinNode;
     bool EvalBool(TRuntime& rt) override {
@@ -453,10 +431,6 @@ TExprPtr PickCompare(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScri
     default:
         return std::make_unique<N<TBinOp::Ge>>(std::move(l), std::move(r), t, std::move(p));
     }
-}
-
-bool IsCompare(TBinOp op) {
-    return op >= TBinOp::Eq;
 }
 
 const TIntConst* AsIntConst(const TExpr& e) {
@@ -692,19 +666,7 @@ TExprPtr MakeBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScrip
     case TTypeKind::Enum:
         return MakeIntBinary(op, std::move(l), std::move(r), t, std::move(p));
     case TTypeKind::Float:
-        if (IsCompare(op)) {
-            return PickCompare<TFloatCmp>(op, std::move(l), std::move(r), t, std::move(p));
-        }
-        switch (op) {
-        case TBinOp::Add:
-            return std::make_unique<TFloatBin<TBinOp::Add>>(std::move(l), std::move(r), t, std::move(p));
-        case TBinOp::Sub:
-            return std::make_unique<TFloatBin<TBinOp::Sub>>(std::move(l), std::move(r), t, std::move(p));
-        case TBinOp::Mul:
-            return std::make_unique<TFloatBin<TBinOp::Mul>>(std::move(l), std::move(r), t, std::move(p));
-        default:
-            return std::make_unique<TFloatBin<TBinOp::Div>>(std::move(l), std::move(r), t, std::move(p));
-        }
+        return MakeFloatBinary(op, std::move(l), std::move(r), t, std::move(p));
     case TTypeKind::Boolean:
         switch (op) {
         case TBinOp::And:

@@ -176,6 +176,7 @@ struct TBinNode : TExpr {
 };
 
 TExprPtr MakeIntBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
+TExprPtr MakeFloatBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
 bool IsIntAddOrSub(const TExpr& e, bool& sub);
 
 } // namespace nodes

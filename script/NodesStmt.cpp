@@ -1,19 +1,12 @@
 // Statement nodes: assignments, blocks, conditionals, loops, CASE, and exceptions.
 #include "script/Nodes.h"
+#include "script/NodesInternal.h"
 #include "script/Reps.h"
 #include "script/Runtime.h"
 
 namespace {
 
-template <TVarPlace P> TVariant* VarSlot(TRuntime& rt, int32_t off) {
-    if constexpr (P == TVarPlace::Global) {
-        return rt.Globals + off;
-    } else if constexpr (P == TVarPlace::Local) {
-        return rt.Frame + off;
-    } else {
-        return rt.Frame[off].Ref();
-    }
-}
+using nodes::VarSlot;
 
 // The value first, then the place: a routine the value calls may move the place (resize the
 // array it is an element of).
@@ -342,8 +335,8 @@ struct TRaise final : TStmt {
     TExprPtr E;
 };
 
-template <TVarPlace P> TStmtPtr PickIntVarAssign(const TVarSym& v, TExprPtr value, TScriptPos pos) {
-    return std::make_unique<TAssignIntVar<P>>(v.Offset, std::move(value), std::move(pos));
+template <TVarPlace P> TStmtPtr PickIntVarAssign(int32_t offset, TExprPtr value, TScriptPos pos) {
+    return std::make_unique<TAssignIntVar<P>>(offset, std::move(value), std::move(pos));
 }
 
 } // namespace
@@ -380,12 +373,19 @@ TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {
         if (const TVarSym* v = place->Variable()) {
             switch (v->Place) {
             case TVarPlace::Global:
-                return PickIntVarAssign<TVarPlace::Global>(*v, std::move(value), std::move(pos));
+                return PickIntVarAssign<TVarPlace::Global>(v->Offset, std::move(value), std::move(pos));
             case TVarPlace::Local:
-                return PickIntVarAssign<TVarPlace::Local>(*v, std::move(value), std::move(pos));
+                return PickIntVarAssign<TVarPlace::Local>(v->Offset, std::move(value), std::move(pos));
             default:
-                return PickIntVarAssign<TVarPlace::LocalRef>(*v, std::move(value), std::move(pos));
+                return PickIntVarAssign<TVarPlace::LocalRef>(v->Offset, std::move(value), std::move(pos));
             }
+        }
+        // A member of a record variable: its slot is fixed too.
+        if (const auto* g = dynamic_cast<const nodes::TSlotNode<TVarPlace::Global>*>(place.get())) {
+            return PickIntVarAssign<TVarPlace::Global>(g->Off + g->Inner, std::move(value), std::move(pos));
+        }
+        if (const auto* l = dynamic_cast<const nodes::TSlotNode<TVarPlace::Local>*>(place.get())) {
+            return PickIntVarAssign<TVarPlace::Local>(l->Off + l->Inner, std::move(value), std::move(pos));
         }
         return std::make_unique<TAssignInt>(std::move(place), std::move(value), std::move(pos));
     case TTypeKind::Float:
