@@ -4,6 +4,7 @@
 #include "script/Program.h"
 #include "script/ScriptEngine.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <fstream>
 #include <sstream>
@@ -17,8 +18,7 @@ std::string LongScript() {
     std::string s =
         "type\n  TStep = record X, Y: Integer; end;\n  TInfo = record Name: String; X, Y: Integer; "
         "Path: array[1..5] of TStep; end;\nconst\n  Limit = 100;\nvar\n  Info: TInfo;\n  Total: Integer;\n";
-    int lines = 8;
-    for (int i = 0; lines < 1990; ++i) {
+    for (int i = 0; std::count(s.begin(), s.end(), '\n') < 1990; ++i) {
         const std::string n = std::to_string(i);
         s += "function Work" + n +
              "(a: Integer; var b: TInfo): Integer;\n"
@@ -32,7 +32,6 @@ std::string LongScript() {
              "    else\n      Result := Result + b.Path[1 + k mod 5].X;\n    end;\n"
              "    if (k > 2) and (Result < Limit) then\n      f := f + k / 2\n    else\n      f := f - 1.5;\n"
              "  end;\n  b.X := Result + Trunc(f);\n  b.Name := b.Name + IntToStr(k);\nend;\n\n";
-        lines += 26;
     }
     s += "begin\n  Total := Work0(10, Info);\n  PrintLn(Total);\nend.\n";
     return s;
