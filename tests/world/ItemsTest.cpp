@@ -72,19 +72,6 @@ TEST(Item, HealthLevelsAndCap) {
     }
 }
 
-TEST(Item, StartsWithNoHealthAndAMaximumOf100) {
-    TPlainItem item;
-    EXPECT_EQ(item.Health(), 0.0f);
-    EXPECT_EQ(item.HealthLevel(), 0);
-    EXPECT_EQ(item.MaxHealth(), 100.0f);
-    // Lowering the maximum does not cap until the next SetHealth.
-    item.SetHealth(80);
-    item.SetMaxHealth(50);
-    EXPECT_EQ(item.Health(), 80.0f);
-    item.SetHealth(item.Health());
-    EXPECT_EQ(item.Health(), 50.0f);
-}
-
 TEST(Item, HealthAgainstAZeroMaximumStaysInRange) {
     TPlainItem item;
     item.SetMaxHealth(0);
@@ -210,17 +197,6 @@ TEST_F(MoveItemTest, ActionAndFacingSelectTheAnimation) {
     fighter.SetAction(7);
     fighter.SetDirection(2);
     EXPECT_EQ(fighter.FrameBase(), 405);
-}
-
-TEST_F(MoveItemTest, OnlyAChangeOfActionRestartsItsClock) {
-    TTestFighter fighter;
-    fighter.SetAction(kActionWalk);
-    const uint32_t started = fighter.ActionTick;
-    Clock().Advance(500);
-    fighter.SetAction(kActionWalk);
-    EXPECT_EQ(fighter.ActionTick, started);
-    fighter.SetAction(kActionStand);
-    EXPECT_EQ(fighter.ActionTick, started + 500);
 }
 
 class BuildingTest : public WorldTest {};

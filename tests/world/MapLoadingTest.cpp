@@ -199,15 +199,6 @@ TEST_F(MapLoadingTest, ItemsOfEverySectionArePlaced) {
     EXPECT_EQ(map.GetSquare(640, 480).Occupant, &building);
 }
 
-TEST_F(MapLoadingTest, MagicItemEntriesNeedAComma) {
-    WriteFile("maps\\magic.map", "[MagicItems]\nItemCount=3\nItem0=Fire,Scroll\nItem1=Air\nItem2=Life,Arm\n");
-    TBaseMap map;
-    map.LoadFromFile("magic");
-    ASSERT_EQ(map.Items().size(), 2U);
-    EXPECT_EQ(map.Items()[0]->FrameBase(), 18);
-    EXPECT_EQ(map.Items()[1]->FrameBase(), 24);
-}
-
 TEST_F(MapLoadingTest, AHugeCountReadsNoMoreEntriesThanTheSectionHolds) {
     WriteFile("maps\\greedy.map",
               "[Obstructions]\nObstructionCount=2000000000\nObstruction0=Hut\n[Potions]\nPotionCount=3\n");

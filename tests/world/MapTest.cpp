@@ -137,15 +137,6 @@ TEST_F(MapTest, CameraClampsAndMarksTheGroundOnlyWhenItCrossesATile) {
     EXPECT_TRUE(map.GroundDirty());
 }
 
-TEST_F(MapTest, CameraCentresOnTheFollowedItemsFootPoint) {
-    TBaseMap map;
-    TBaseItem& item = AddAt(map, 700, 600);
-    map.SetFollowed(&item);
-    map.Update();
-    EXPECT_EQ(map.ViewX(), 380);
-    EXPECT_EQ(map.ViewY(), 360);
-}
-
 TEST_F(MapTest, RemoveHandsTheItemBackAndClearsEverySquareItHeld) {
     TBaseMap map;
     TBaseItem& item = AddAt(map, 64, 48);
