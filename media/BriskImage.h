@@ -45,6 +45,31 @@ public:
     TBriskRect DestRect; // destination of the last draw, clipped by SDL
     int32_t FrameWidth = 0;
     int32_t FrameHeight = 0;
+
+private:
+    // The cell as a surface of its own, or nullptr to blit from the sheet. SDL's run-length
+    // blit of a keyed sheet walks every row above the cell, which costs a tall sprite sheet
+    // far more than the cell itself; so the cells of a keyed sheet are cut out once, with the
+    // sheet's pixels, key and alpha (in the screen's channel order where that differs), and
+    // draw the same pixels.
+    [[nodiscard]] SDL_Surface* CellSurface(int32_t frame, const TBriskRect& source);
+    // The whole keyed picture in the screen's channel order, or nullptr to blit the picture.
+    [[nodiscard]] SDL_Surface* WholeSurface();
+    // Cuts the cells again when the picture, its key or its cell size changed; false for a
+    // picture that is not cut.
+    bool CutFresh();
+    void CutCells();
+    // A new picture or key: the cells are cut again at the next draw.
+    void ForgetCells();
+
+    std::vector<TSurfacePtr> Cells;
+    TSurfacePtr Whole;
+    // What the cells were cut from; any change cuts them again.
+    const SDL_Surface* CellsSheet = nullptr;
+    int32_t CellsWidth = 0;
+    int32_t CellsHeight = 0;
+    uint32_t CellsKey = 0;
+    uint32_t CellsFlags = 0;
 };
 
 class TBriskImageList {

@@ -1,0 +1,151 @@
+// One whole match frame (the ground, every item, both fighters walking and striking, both
+// status displays, the update and the present) on the Default map, against a bare frame that
+// only blits the ground buffer and presents. Both run in one process; the ratio is printed
+// at the end.
+#include "app/GameUnit.h"
+#include "media/BriskDraws.h"
+#include "media/BriskLibrary.h"
+#include "platform/Clock.h"
+#include "world/KeyState.h"
+#include "world/Map.h"
+#include "world/Players.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kFrameMs = 20;
+// Each fighter walks towards the other for a while, then strikes, then walks back.
+constexpr int kPhaseFrames = 60;
+
+// The game with its data, a local match started on the Default map, and the clock stepped
+// 20 ms per frame. The program's folder is a temporary one holding links to the game's
+// folders, so the benchmark leaves no log or settings in the game folder.
+class TMatchBench {
+public:
+    TMatchBench() : Folder(fs::temp_directory_path() / "duelmark_bench_match") {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        fs::remove_all(Folder);
+        fs::create_directories(Folder);
+        const fs::path game = DUELMARK_GAME_DIR;
+        for (const char* folder : {"images", "data", "sound", "maps"})
+            fs::create_directory_symlink(game / folder, Folder / folder);
+        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
+        fs::current_path(Folder);
+        SetClock(&Clock);
+        Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");
+        Game = std::make_unique<TBriskGame>();
+        Game->EnterSetup();
+        Game->AIBox = 0;
+        Game->MapNames = {"Default"};
+        Game->MapIndex = 0;
+        Game->GameInitialization();
+        // Player 2 starts far across the field; bring it into the camera's view.
+        TBasePlayer& second = *Game->Players[1];
+        auto held = Game->Map->Remove(second);
+        second.SetX(Game->Players[0]->X() + 200);
+        second.SetY(Game->Players[0]->Y());
+        Game->Map->Add(std::move(held));
+    }
+    ~TMatchBench() {
+        Game.reset();
+        Library.reset();
+        SetClock(nullptr);
+        ClearKeyState();
+        fs::remove_all(Folder);
+    }
+
+    // Keys for the frame: walk towards each other, strike, walk apart; health topped up so
+    // nobody dies.
+    void Steer() {
+        const int phase = Frames++ / kPhaseFrames % 3;
+        ClearKeyState();
+        SetKeyState(phase == 0 ? 275 : phase == 2 ? 276 : 32, true); // player 1: right, left, Space
+        SetKeyState(phase == 0 ? 97 : phase == 2 ? 100 : 306, true); // player 2: a, d, left Ctrl
+        for (TBasePlayer* fighter : Game->Players)
+            fighter->SetHealth(fighter->MaxHealth());
+    }
+    void MatchFrame() {
+        Steer();
+        Game->RunFrame(TGameState::Game, Game->GameHooks());
+        Clock.Advance(kFrameMs);
+    }
+    void BareFrame() {
+        Game->GroundBuffer->Draw(-32, -24);
+        Screen->Flip();
+        Clock.Advance(kFrameMs);
+    }
+
+private:
+    fs::path Folder;
+    TManualClock Clock;
+    std::unique_ptr<TBriskLibrary> Library;
+
+public:
+    std::unique_ptr<TBriskGame> Game;
+    int Frames = 0;
+};
+
+// One game for both benchmarks: SDL's X11 driver cannot be started a second time in one
+// process.
+TMatchBench& Bench() {
+    static TMatchBench bench;
+    return bench;
+}
+
+void BM_MatchFrame(benchmark::State& state) {
+    TMatchBench& bench = Bench();
+    for (auto _ : state)
+        bench.MatchFrame();
+}
+BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_BareFrame(benchmark::State& state) {
+    TMatchBench& bench = Bench();
+    for (auto _ : state)
+        bench.BareFrame();
+}
+BENCHMARK(BM_BareFrame)->Unit(benchmark::kMicrosecond);
+
+// Prints the whole frame's cost as a multiple of the bare frame's after the table.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration) continue;
+            RealTimes[run.run_name.function_name] = run.GetAdjustedRealTime();
+            CpuTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (RealTimes.count("BM_MatchFrame") == 0 || RealTimes.count("BM_BareFrame") == 0) return;
+        std::cout << "match frame / bare frame: " << RealTimes["BM_MatchFrame"] / RealTimes["BM_BareFrame"]
+                  << " (real time), " << CpuTimes["BM_MatchFrame"] / CpuTimes["BM_BareFrame"]
+                  << " (CPU time)\n";
+    }
+
+private:
+    std::map<std::string, double> RealTimes;
+    std::map<std::string, double> CpuTimes;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
