@@ -105,10 +105,17 @@ void TBriskAI::Compile() {
         return;
     }
     CompiledProgram->SetStepLimit(StepLimit);
-    // A failed compile keeps its messages; starting it adds the engine's own note to them.
+    if (CompiledProgram->State() == TProgramState::CompiledWithErrors) {
+        // Starting it adds the engine's own note to the compile messages.
+        CompiledProgram->BeginProgram();
+        LogMessages("TBriskAI.Compile");
+        return;
+    }
+    // Starting clears the list, so warnings are logged first; then whatever the set-up of the
+    // global data raised.
     LogMessages("TBriskAI.Compile");
     CompiledProgram->BeginProgram();
-    if (CompiledProgram->State() == TProgramState::Running) LogMessages("TBriskAI.Compile");
+    if (CompiledProgram->Msgs().HasErrors()) LogMessages("TBriskAI.Compile");
 }
 
 void TBriskAI::LogMessages(std::string_view location) const {

@@ -1,0 +1,159 @@
+// The host of an AI script: assembling its text from the shared file and the fighter's own,
+// the records and routines it may call, and the calls of "Init" and "Execute".
+#include "media/BriskImage.h"
+#include "media/BriskLogger.h"
+#include "path/GamePath.h"
+#include "platform/Paths.h"
+#include "script/BriskAI.h"
+#include "script/ProgramInfo.h"
+#include "script/ScriptError.h"
+#include "world/AIPlayers.h"
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// How many route steps a script's TPath record holds (S1..S5).
+constexpr int32_t kPathRecordSteps = 5;
+
+// The lines of an AI file, without their line ends (CR LF or LF).
+std::vector<std::string> ReadScriptLines(std::string_view fileName) {
+    std::ifstream file(ResolvePath(fileName), std::ios::binary);
+    if (!file) {
+        const std::string message = "Could not open AI script " + std::string(fileName);
+        Logger->LogError(message, "TGameAI.Load");
+        throw EWorldError(message);
+    }
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+int32_t IntegerArgument(const TProgramInfo& info, std::string_view name) {
+    return static_cast<int32_t>(info.Value(name).AsInteger());
+}
+
+} // namespace
+
+TGameAI::TGameAI() : Script(std::make_unique<TBriskAI>()), HostPath(std::make_unique<TPath>()) {
+    Script->Log = [](std::string_view message, std::string_view location) {
+        Logger->LogError(message, location);
+    };
+}
+
+TGameAI::~TGameAI() = default;
+
+void TGameAI::Load(std::string_view fileName) {
+    FileName = std::string(fileName);
+    const std::vector<std::string> own = ReadScriptLines(fileName);
+    const std::vector<std::string> shared = ReadScriptLines(kSharedAIFile);
+    // The shared part first, so the fighter's file may use everything it defines.
+    Script->ScriptText = shared;
+    Script->ScriptText.insert(Script->ScriptText.end(), own.begin(), own.end());
+    Script->Sources = {{std::string(kSharedAIFile), static_cast<int32_t>(shared.size())},
+                       {FileName, static_cast<int32_t>(own.size())}};
+    RegisterTypes();
+    RegisterRoutines();
+    Script->Compile();
+    try {
+        Script->CallFunction("Init");
+    } catch (const EScriptError& error) {
+        Logger->LogError(std::string(error.what()) + " in \"Init\" of " + FileName, "TGameAI.Load");
+        throw;
+    }
+}
+
+void TGameAI::Execute() {
+    try {
+        Script->Run();
+    } catch (const EScriptError& error) {
+        // The main loop's guard logs only that something failed; the author needs the text
+        // and the script it came from.
+        Logger->LogError(std::string(error.what()) + " in \"Execute\" of " + FileName, "TGameAI.Execute");
+        throw;
+    }
+}
+
+bool TGameAI::KeyHeld(int32_t id) const {
+    return id >= 1 && id <= kAIButtons && Keys[static_cast<size_t>(id)];
+}
+
+void TGameAI::RegisterTypes() {
+    Script->AddRecord("TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer",
+                                      "Melee:Integer", "Missile:Integer"});
+    Script->AddRecord("TPathStep", {"X:Integer", "Y:Integer"});
+    Script->AddRecord("TPath", {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep",
+                                "S4:TPathStep", "S5:TPathStep"});
+}
+
+void TGameAI::RegisterRoutines() {
+    Script->AddProcedure("KeyUp", {"ID:Integer"},
+                         [this](TProgramInfo& info) { SetKey(IntegerArgument(info, "ID"), false, "KeyUp"); });
+    Script->AddProcedure("KeyDown", {"ID:Integer"}, [this](TProgramInfo& info) {
+        SetKey(IntegerArgument(info, "ID"), true, "KeyDown");
+    });
+    Script->AddFunction("GetPlayerCount", {}, "Integer",
+                        [](TProgramInfo& info) { info.SetResult(int32_t{2}); });
+    Script->AddProcedure(
+        "GetPlayer", {"ID:Integer", "var PlayerInfo:TPlayerInfo"}, [this](TProgramInfo& info) {
+            const int32_t id = IntegerArgument(info, "ID");
+            if (id != 0 && id != 1)
+                throw EHostError("ERangeError", "GetPlayer: there is no fighter " + std::to_string(id) +
+                                                    " (fighters are 0 and 1)");
+            // Before the match starts (during "Init") the map names no fighters yet.
+            const TBasePlayer* fighter = Map != nullptr ? Map->Players[static_cast<size_t>(id)] : nullptr;
+            FillPlayerInfo(info.Vars("PlayerInfo"), fighter);
+        });
+    Script->AddProcedure("GetSelf", {"var PlayerInfo:TPlayerInfo"},
+                         [this](TProgramInfo& info) { FillPlayerInfo(info.Vars("PlayerInfo"), Player); });
+    // The script's fighter is always player 2 of a local game.
+    Script->AddFunction("GetPlayerID", {}, "Integer", [](TProgramInfo& info) { info.SetResult(int32_t{1}); });
+    Script->AddProcedure(
+        "GetPath", {"FromX:Integer", "FromY:Integer", "ToX:Integer", "ToY:Integer", "var Path:TPath"},
+        [this](TProgramInfo& info) {
+            FillPath(info.Vars("Path"), IntegerArgument(info, "FromX"), IntegerArgument(info, "FromY"),
+                     IntegerArgument(info, "ToX"), IntegerArgument(info, "ToY"));
+        });
+}
+
+void TGameAI::SetKey(int32_t id, bool held, std::string_view routine) {
+    if (id < 1 || id > kAIButtons)
+        throw EHostError("ERangeError", std::string(routine) + ": there is no button " + std::to_string(id) +
+                                            " (buttons are 1 to 15)");
+    Keys[static_cast<size_t>(id)] = held;
+}
+
+void TGameAI::FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter) {
+    // The character's name is the name its sprite sheet was registered under.
+    const std::string name = fighter != nullptr && fighter->Image() != nullptr ? fighter->Image()->Name : "";
+    const int32_t x = fighter != nullptr ? fighter->FootX() : 0;
+    const int32_t y = fighter != nullptr ? fighter->FootY() : 0;
+    info.Member("Name").SetValue(name);
+    info.Member("X").SetValue(x);
+    info.Member("Y").SetValue(y);
+    // The square GetPath takes; division truncates like the scripts' div.
+    info.Member("CX").SetValue(x / kSquareWidth);
+    info.Member("CY").SetValue(y / kSquareHeight);
+    info.Member("Missile").SetValue(fighter != nullptr ? fighter->Missile : 0);
+    info.Member("Melee").SetValue(fighter != nullptr ? fighter->Melee : 0);
+}
+
+void TGameAI::FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
+    // A search that runs dry leaves its path as it was, so every call starts from an empty one.
+    HostPath->Clear();
+    if (Map != nullptr) Map->FindPath(fromX, fromY, toX, toY, HostPath);
+    const int32_t count = HostPath->Count();
+    info.Member("Steps").SetValue(count);
+    static constexpr std::array<std::string_view, kPathRecordSteps> kStepNames{"S1", "S2", "S3", "S4", "S5"};
+    for (int32_t i = 0; i < kPathRecordSteps; ++i) {
+        const TVarInfo step = info.Member(kStepNames[static_cast<size_t>(i)]);
+        const bool present = i < count;
+        step.Member("X").SetValue(present ? HostPath->StepAt(i).X : -1);
+        step.Member("Y").SetValue(present ? HostPath->StepAt(i).Y : -1);
+    }
+}
