@@ -81,7 +81,10 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
     if (TClickRect{0, 300, 150, 200}.Contains(x, y)) {
         SetModeBoxes(game, 0, 1, 0);
         game.SetNetMode(kNetServer);
-        // TODO(#10): StartServer: close a client connection and open the listening endpoint.
+        // A client connection is closed and the listening endpoint opened, once; its address
+        // is the one shown.
+        game.StartServer();
+        if (game.Server) game.IPText = game.Server->AddressText;
         // A client that has already announced its character keeps it when Server is chosen
         // again; otherwise player 2 has none until a client announces one.
         if (!game.OpponentReady) game.Player2Char = -1;
@@ -108,8 +111,8 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
     // A match needs a portrait behind each choice and a map to load.
     if (TClickRect{250, 420, 430, 480}.Contains(x, y) && PlayOrConnectShown(game) && characters > 0 &&
         MapCount(game) > 0) {
-        // TODO(#10): a client's CONNECT leads into match initialization, which connects.
-        if (game.NetMode != kNetClient) game.SetState(TGameState::Initialization);
+        // A client's CONNECT leads into match initialization too, which connects.
+        game.SetState(TGameState::Initialization);
     }
 
     const bool mapShown = game.NetMode != kNetClient && MapCount(game) > 0;
@@ -139,7 +142,7 @@ bool SetupKeyUp(TBriskGame& game, int32_t key) {
 // rules of that state.
 void WaitingClick(TBriskGame& game, int32_t x, int32_t y) {
     if (!TClickRect{250, 420, 430, 480}.Contains(x, y)) return;
-    // TODO(#10): free Client and set it to none.
+    game.Client.reset();
     game.SetState(TGameState::Setup);
 }
 
