@@ -22,6 +22,7 @@ protected:
         fs::create_directory(Media->Folder() / "data");
         fs::create_directory(Media->Folder() / "images");
         Game = std::make_unique<TBriskGame>();
+        Game->AIBox = 0; // both fighters keyboard-driven
         Game->Map = std::make_unique<TBaseMap>();
     }
     void TearDown() override {

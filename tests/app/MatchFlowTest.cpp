@@ -47,8 +47,10 @@ protected:
         while (SDL_PollEvent(&stale) != 0) {
         }
         Game = std::make_unique<TBriskGame>();
-        // The character list as the setup screen reads it; the tests then pick the maps.
+        // The character list as the setup screen reads it; the tests then pick the maps. Both
+        // fighters are keyboard-driven.
         Game->EnterSetup();
+        Game->AIBox = 0;
     }
     void TearDown() override {
         Game.reset();
@@ -137,6 +139,7 @@ TEST_F(MatchFlow, AWholeLocalMatchFromTheTitleScreenToTheEndScreenAndBackToSetup
     ASSERT_EQ(Game->State, TGameState::Setup);
     ASSERT_GE(Game->MapNames.size(), 2u);
     ASSERT_EQ(Game->MapNames[0], "Arena");
+    Game->AIBox = 1;
     PushMouseUp(300, 390); // "AI Player" off: both fighters at this keyboard
     PushMouseUp(145, 350); // player 1: next character, twice
     PushMouseUp(145, 350);
