@@ -6,6 +6,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "platform/IniFile.h"
+#include "world/AIPlayers.h"
 #include "world/Map.h"
 #include "world/Players.h"
 
@@ -63,8 +64,16 @@ TBriskImage& SpriteSheet(std::string_view name, const TIniFile& file) {
 void TBriskGame::MakePlayer(int32_t row, std::string_view name, int32_t x, int32_t y) {
     TBasePlayer*& slot = Players.at(static_cast<size_t>(row));
     const TIniFile file("data\\" + std::string(name) + ".plr");
-    // TODO(#9): a script-driven TAIPlayer for player 2 in a local game with "AI Player" ticked.
-    auto fighter = std::make_unique<TPlayer>();
+    // Player 2 of a local game with "AI Player" ticked is driven by its script.
+    std::unique_ptr<TBasePlayer> fighter;
+    TAIPlayer* scripted = nullptr;
+    if (NetMode == 0 && AIBox == 1 && row == 1) {
+        auto made = std::make_unique<TAIPlayer>();
+        scripted = made.get();
+        fighter = std::move(made);
+    } else {
+        fighter = std::make_unique<TPlayer>();
+    }
     fighter->SetMap(Map.get());
     fighter->OnHurt = [this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); };
     fighter->OnShoot = [this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); };
@@ -91,5 +100,9 @@ void TBriskGame::MakePlayer(int32_t row, std::string_view name, int32_t x, int32
     fighter->SetHealthBarImage(ImageList->Find("PlayerLife"));
     fighter->Weapon = Map->CreateWeapon(file.ReadString("Fight", "Weapon", "Knife"), 0, 0);
     ReadAnimation(*fighter, file);
+    if (scripted != nullptr) {
+        scripted->AIName = file.ReadString("Detail", "AIName", "Path");
+        scripted->LoadAI();
+    }
     slot = &Map->Add(std::move(fighter));
 }
