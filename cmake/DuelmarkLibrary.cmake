@@ -20,7 +20,7 @@ endfunction()
 # duelmark_test(NAME [DEPS ...] [ENV ...]): one GoogleTest executable from every .cpp of the
 # current test folder, registered with CTest test by test, run headless.
 function(duelmark_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT;LOCK" "DEPS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -37,8 +37,13 @@ function(duelmark_test name)
   # test discovery, so the variables are set by an env launcher instead.
   set_target_properties(${name} PROPERTIES
     CROSSCOMPILING_EMULATOR "env;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;${ARG_ENV}")
+  set(properties TIMEOUT ${ARG_TIMEOUT})
+  if(ARG_LOCK)
+    # Tests that share a resource (fixed loopback ports) must not run side by side under ctest -j.
+    list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT})
+    PROPERTIES ${properties})
 endfunction()
