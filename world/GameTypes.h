@@ -1,7 +1,8 @@
 // Everything that lives on the field, in one include: items, the map, equipment, weapons and
-// missiles; the fighters add their headers here.
+// missiles, the keyboard fighters and the script-driven ones.
 #pragma once
 
+#include "world/AIPlayers.h"
 #include "world/Equipment.h"
 #include "world/Items.h"
 #include "world/Map.h"
