@@ -33,10 +33,10 @@ struct TBodyPlan {
     TGear Gear = TGear::Sword;
 };
 
-TMaterial Mat(int r, int g, int b, float spec = 0.12f, float grain = 0.08f, float shine = 12) {
+TMaterial Mat(int r, int g, int b, float specular = 0.12f, float grain = 0.08f, float shine = 12) {
     TMaterial m;
     m.Color = Rgb(r, g, b);
-    m.Specular = spec;
+    m.Specular = specular;
     m.Grain = grain;
     m.Shininess = shine;
     return m;

@@ -117,37 +117,37 @@ TColor Edge(TLook look) {
 }
 
 // Styles a mask into a cell `pad` pixels wider on each side.
-TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
+TCanvas Style(const TMask& m, const TFontSpec& style, int pad) {
     TCanvas c(m.W + 2 * pad, m.H + 2 * pad);
     for (int y = 0; y < c.Height(); ++y)
         for (int x = 0; x < c.Width(); ++x) {
             const int gx = x - pad, gy = y - pad;
             const float a = m.At(gx, gy);
             float ring = 0;
-            for (int dy = -spec.Outline; dy <= spec.Outline; ++dy)
-                for (int dx = -spec.Outline; dx <= spec.Outline; ++dx)
-                    if (dx * dx + dy * dy <= spec.Outline * spec.Outline + 1)
+            for (int dy = -style.Outline; dy <= style.Outline; ++dy)
+                for (int dx = -style.Outline; dx <= style.Outline; ++dx)
+                    if (dx * dx + dy * dy <= style.Outline * style.Outline + 1)
                         ring = std::max(ring, m.At(gx + dx, gy + dy));
             const float t = static_cast<float>(gy) / std::max(1, m.H - 1);
-            TColor fill = Fill(spec.Look, t);
-            if (spec.Look == TLook::Embossed) {
+            TColor fill = Fill(style.Look, t);
+            if (style.Look == TLook::Embossed) {
                 const float light = m.At(gx - 1, gy - 1) - m.At(gx + 1, gy + 1);
                 fill = light > 0 ? Mix(fill, Rgb(255, 250, 230), light * 0.8f)
                                  : Mix(fill, Rgb(90, 60, 24), -light * 0.7f);
             }
-            if (spec.Look == TLook::NeonYellow && a <= spec.Ink && ring > 0) {
+            if (style.Look == TLook::NeonYellow && a <= style.Ink && ring > 0) {
                 // Orange glow just outside the letters, dark brown beyond it.
                 float inner = 0;
                 for (int k = 0; k < 4; ++k)
                     inner = std::max(inner, m.At(gx + (k == 0) - (k == 1), gy + (k == 2) - (k == 3)));
-                c.At(x, y) = inner > 0.3f ? Rgb(240, 120, 10) : Edge(spec.Look);
+                c.At(x, y) = inner > 0.3f ? Rgb(240, 120, 10) : Edge(style.Look);
                 c.At(x, y).A = ring > 0.35f ? 1.0f : 0.0f;
                 continue;
             }
-            if (a > spec.Ink) {
-                c.At(x, y) = Mix(Edge(spec.Look), fill, std::min(1.0f, (a - spec.Ink) * 2.5f + 0.5f));
+            if (a > style.Ink) {
+                c.At(x, y) = Mix(Edge(style.Look), fill, std::min(1.0f, (a - style.Ink) * 2.5f + 0.5f));
             } else if (ring > 0.35f) {
-                c.At(x, y) = Edge(spec.Look);
+                c.At(x, y) = Edge(style.Look);
             } else {
                 c.At(x, y).A = 0;
             }
@@ -155,8 +155,8 @@ TCanvas Style(const TMask& m, const TFontSpec& spec, int pad) {
     return c;
 }
 
-TCanvas Layout(TTF_Font* font, const TFontSpec& spec) {
-    const int pad = spec.Outline;
+TCanvas Layout(TTF_Font* font, const TFontSpec& style) {
+    const int pad = style.Outline;
     // The game draws each glyph from the middle of the run on its left to the middle of the
     // run on its right, so one column of outline on each side may lie under the runs and the
     // pen still moves by the letter's own advance. Wider outlines widen the cell instead.
@@ -165,7 +165,7 @@ TCanvas Layout(TTF_Font* font, const TFontSpec& spec) {
     std::vector<TCanvas> cells;
     int width = kRun;
     for (int code = 33; code <= 126; ++code) {
-        cells.push_back(Style(GlyphMask(font, static_cast<char>(code), glyphH), spec, pad));
+        cells.push_back(Style(GlyphMask(font, static_cast<char>(code), glyphH), style, pad));
         width += cells.back().Width() - 2 * spill + kRun;
     }
     const int height = 1 + glyphH + 2 * pad;
@@ -194,12 +194,12 @@ std::vector<TFontArt> DrawFonts(const std::string& fontFolder) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0)
         throw std::runtime_error(std::string("SDL_ttf did not start: ") + TTF_GetError());
     std::vector<TFontArt> out;
-    for (const TFontSpec& spec : kFonts) {
-        const std::string path = fontFolder + "/" + spec.Face;
-        std::unique_ptr<TTF_Font, TFontCloser> font(TTF_OpenFont(path.c_str(), spec.PointSize));
+    for (const TFontSpec& style : kFonts) {
+        const std::string path = fontFolder + "/" + style.Face;
+        std::unique_ptr<TTF_Font, TFontCloser> font(TTF_OpenFont(path.c_str(), style.PointSize));
         if (!font) throw std::runtime_error("could not open " + path + ": " + TTF_GetError());
-        TTF_SetFontHinting(font.get(), spec.Hinting);
-        out.push_back({spec.FileName, Layout(font.get(), spec)});
+        TTF_SetFontHinting(font.get(), style.Hinting);
+        out.push_back({style.FileName, Layout(font.get(), style)});
     }
     TTF_Quit();
     return out;

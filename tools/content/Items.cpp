@@ -13,10 +13,10 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-TMaterial Mat(const TColor& c, float spec = 0.2f, float grain = 0.06f, float shine = 16) {
+TMaterial Mat(const TColor& c, float specular = 0.2f, float grain = 0.06f, float shine = 16) {
     TMaterial m;
     m.Color = c;
-    m.Specular = spec;
+    m.Specular = specular;
     m.Grain = grain;
     m.Shininess = shine;
     return m;

@@ -10,10 +10,10 @@ namespace content {
 
 namespace {
 
-TMaterial Mat(int r, int g, int b, float spec, float grain, float scale = 1.2f) {
+TMaterial Mat(int r, int g, int b, float specular, float grain, float scale = 1.2f) {
     TMaterial m;
     m.Color = Rgb(r, g, b);
-    m.Specular = spec;
+    m.Specular = specular;
     m.Grain = grain;
     m.GrainScale = scale;
     m.Shininess = 8;

@@ -254,12 +254,12 @@ TColor Shade(const TMaterial& m, const TVec3& pos, const TVec3& n, const TVec3& 
     // A thin rim of light on the silhouette lifts the figures off the ground.
     const float rim = 0.22f * std::pow(1 - std::max(0.0f, Dot(n, view)), 3.0f);
     const TVec3 half = Normalize(light + view);
-    const float spec = m.Specular * std::pow(std::max(0.0f, Dot(n, half)), m.Shininess);
+    const float specular = m.Specular * std::pow(std::max(0.0f, Dot(n, half)), m.Shininess);
     const float grain = 1 + m.Grain * (Noise3(pos * m.GrainScale) * 2 - 1);
     // Soft banding gives the sprites a painted rather than plastic look.
     const float light01 = std::min(1.3f, ambient + diffuse * 1.0f + rim);
     const float lit = (1 - m.Emission) * light01 * grain + m.Emission;
-    return {m.Color.R * lit + spec, m.Color.G * lit + spec, m.Color.B * lit + spec, 1};
+    return {m.Color.R * lit + specular, m.Color.G * lit + specular, m.Color.B * lit + specular, 1};
 }
 
 } // namespace
