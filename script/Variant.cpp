@@ -19,26 +19,6 @@ TVariant::TVariant(const TVariant& other) noexcept : I(other.I), Tag(other.Tag) 
     Retain();
 }
 
-TVariant& TVariant::operator=(const TVariant& other) noexcept {
-    if (this != &other) {
-        other.Retain();
-        Release();
-        I = other.I;
-        Tag = other.Tag;
-    }
-    return *this;
-}
-
-TVariant& TVariant::operator=(TVariant&& other) noexcept {
-    if (this != &other) {
-        Release();
-        I = other.I;
-        Tag = other.Tag;
-        other.Tag = TVarKind::Empty;
-    }
-    return *this;
-}
-
 TVariant TVariant::Null() noexcept {
     TVariant v;
     v.Tag = TVarKind::Null;
@@ -76,7 +56,7 @@ TVariant TVariant::AdoptArray(TArrayRep* rep) noexcept {
     return v;
 }
 
-void TVariant::Retain() const noexcept {
+void TVariant::RetainRep() const noexcept {
     switch (Tag) {
     case TVarKind::String:
         if (S) {
@@ -98,7 +78,7 @@ void TVariant::Retain() const noexcept {
     }
 }
 
-void TVariant::Release() noexcept {
+void TVariant::ReleaseRep() noexcept {
     switch (Tag) {
     case TVarKind::String:
         if (S && --S->Refs == 0) {
@@ -118,7 +98,6 @@ void TVariant::Release() noexcept {
     default:
         break;
     }
-    Tag = TVarKind::Empty;
 }
 
 std::string_view TVariant::StrView() const noexcept {

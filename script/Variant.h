@@ -26,8 +26,24 @@ public:
     TVariant(const std::string& v) : TVariant(std::string_view(v)) {}
     TVariant(const TVariant& other) noexcept;
     TVariant(TVariant&& other) noexcept : I(other.I), Tag(other.Tag) { other.Tag = TVarKind::Empty; }
-    TVariant& operator=(const TVariant& other) noexcept;
-    TVariant& operator=(TVariant&& other) noexcept;
+    TVariant& operator=(const TVariant& other) noexcept {
+        if (this != &other) {
+            other.Retain();
+            Release();
+            I = other.I;
+            Tag = other.Tag;
+        }
+        return *this;
+    }
+    TVariant& operator=(TVariant&& other) noexcept {
+        if (this != &other) {
+            Release();
+            I = other.I;
+            Tag = other.Tag;
+            other.Tag = TVarKind::Empty;
+        }
+        return *this;
+    }
     ~TVariant() { Release(); }
 
     [[nodiscard]] static TVariant Null() noexcept;
@@ -86,8 +102,22 @@ public:
     [[nodiscard]] static TVariant Zero(TVarKind kind) noexcept;
 
 private:
-    void Release() noexcept;
-    void Retain() const noexcept;
+    // String, Object and Array are the last tags: the only ones holding a counted rep, so the
+    // common plain slot pays a single compare.
+    [[nodiscard]] bool Counted() const noexcept { return Tag >= TVarKind::String; }
+    void Release() noexcept {
+        if (Counted()) {
+            ReleaseRep();
+        }
+        Tag = TVarKind::Empty;
+    }
+    void Retain() const noexcept {
+        if (Counted()) {
+            RetainRep();
+        }
+    }
+    void ReleaseRep() noexcept;
+    void RetainRep() const noexcept;
 
     union {
         int64_t I;
