@@ -17,6 +17,6 @@ if [ -f tests/fuzz/CMakeLists.txt ] && command -v clang++ >/dev/null; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
     -DDUELMARK_TESTS=OFF -DDUELMARK_FUZZ=ON >/dev/null
   cmake --build build-fuzz -j"$jobs" --target fuzz_all
-  ctest --test-dir build-fuzz --output-on-failure || status=1
+  ctest --test-dir build-fuzz --output-on-failure -j"$jobs" || status=1
 fi
 exit $status
