@@ -52,8 +52,12 @@ public:
     [[nodiscard]] bool IsWalkable(int32_t x, int32_t y) const;
     void Fill(bool walkable);
 
-    // Column x as one walkable flag (0 or 1) per row.
+    // Column x as one walkable flag (0 or 1) per row; x must lie inside the grid. The writable
+    // form lets the map refill the grid before every search without a bounds test per square.
     [[nodiscard]] std::span<const int32_t> Column(int32_t x) const {
+        return std::span(Cells).subspan(static_cast<size_t>(x) * RowCount, static_cast<size_t>(RowCount));
+    }
+    [[nodiscard]] std::span<int32_t> Column(int32_t x) {
         return std::span(Cells).subspan(static_cast<size_t>(x) * RowCount, static_cast<size_t>(RowCount));
     }
 

@@ -176,8 +176,10 @@ void TBaseMap::FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
                         std::unique_ptr<TPath>& path) {
     if (PathFinder == nullptr) PathFinder = std::make_unique<TPathFinding>(kSquareColumns, kSquareRows);
     // Only free squares are walkable: water, pickups, buildings and both fighters block.
-    for (int32_t column = 0; column < kSquareColumns; ++column)
+    for (int32_t column = 0; column < kSquareColumns; ++column) {
+        const std::span<int32_t> walkable = PathFinder->Walkable.Column(column);
         for (int32_t row = 0; row < kSquareRows; ++row)
-            PathFinder->Walkable.Set(column, row, SquareAt(column, row).Passability == kSquareFree);
+            walkable[static_cast<size_t>(row)] = SquareAt(column, row).Passability == kSquareFree ? 1 : 0;
+    }
     PathFinder->Search(fromX, fromY, toX, toY, path);
 }

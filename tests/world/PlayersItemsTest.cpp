@@ -35,6 +35,9 @@ TEST_F(PlayerItems, ASecondArmourReplacesAndDestroysTheFirst) {
     EXPECT_FALSE(secondDestroyed);
     EXPECT_EQ(player.ArmorItem.get(), worn);
     EXPECT_EQ(player.Armor, 6);
+    // The worn armour goes with its fighter, while the flags it reports to are still alive.
+    Map.reset();
+    EXPECT_TRUE(secondDestroyed);
 }
 
 TEST_F(PlayerItems, TakingAndSwappingWeaponsRestoresSpeedAndArmour) {
