@@ -138,6 +138,19 @@ std::string TBriskAI::Located(int32_t line) const {
     return "";
 }
 
+// Hands on what a call printed when the call ends, also when it ends with an error.
+class TBriskAI::TOutputPass {
+public:
+    TOutputPass(const TBriskAI& runner, std::string_view function) : Runner(runner), Function(function) {}
+    ~TOutputPass() { Runner.PassOutput(Function); }
+    TOutputPass(const TOutputPass&) = delete;
+    TOutputPass& operator=(const TOutputPass&) = delete;
+
+private:
+    const TBriskAI& Runner;
+    std::string Function;
+};
+
 TFuncInfo TBriskAI::FindFunction(std::string_view name) const {
     if (CompiledProgram == nullptr) throw EScriptError("Script was not compiled");
     if (CompiledProgram->State() != TProgramState::Running)
@@ -147,11 +160,28 @@ TFuncInfo TBriskAI::FindFunction(std::string_view name) const {
 
 void TBriskAI::Run() {
     if (!RunFunction) RunFunction.emplace(FindFunction(RunName));
+    const TOutputPass pass(*this, RunName);
     (void)RunFunction->Call();
 }
 
 void TBriskAI::CallFunction(std::string_view name) {
-    (void)FindFunction(name).Call();
+    TFuncInfo function = FindFunction(name);
+    const TOutputPass pass(*this, name);
+    (void)function.Call();
+}
+
+void TBriskAI::PassOutput(std::string_view function) const {
+    if (CompiledProgram == nullptr) return;
+    const std::string text = CompiledProgram->ResultText();
+    CompiledProgram->ClearResult();
+    if (!Output) return;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        Output(rest.substr(0, end), function);
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 void TBriskAI::SetFunctionName(std::string_view name) {

@@ -66,6 +66,11 @@ public:
     std::vector<TScriptSource> Sources;
     // Where compile messages go; nothing is logged when empty.
     TScriptLog Log;
+    // Where the text a call printed with Print/PrintLn goes, a line at a time with the name of
+    // the function called, once the call is over. The text never piles up across calls: a
+    // script printing on every update would otherwise grow the program's output for as long
+    // as the match lasts. Dropped when empty.
+    TScriptLog Output;
     // Steps one call into the script may take (loop rounds and calls) before it is stopped
     // with a run-time error. The game calls "Execute" on every update; a script stuck in a loop
     // would otherwise freeze it. A sensible script needs a few hundred steps per update.
@@ -73,7 +78,9 @@ public:
     static constexpr uint64_t kDefaultStepLimit = 200000;
 
 private:
+    class TOutputPass;
     [[nodiscard]] TFuncInfo FindFunction(std::string_view name) const;
+    void PassOutput(std::string_view function) const;
     void LogMessages(std::string_view location) const;
     [[nodiscard]] std::string Located(int32_t line) const;
 

@@ -44,6 +44,10 @@ TGameAI::TGameAI() : Script(std::make_unique<TBriskAI>()), HostPath(std::make_un
     Script->Log = [](std::string_view message, std::string_view location) {
         Logger->LogError(message, location);
     };
+    // What a script prints is for its author: status lines naming the script and the call.
+    Script->Output = [this](std::string_view message, std::string_view function) {
+        Logger->LogStatus(message, FileName + " " + std::string(function));
+    };
 }
 
 TGameAI::~TGameAI() = default;

@@ -3,10 +3,11 @@
 // headless with the test clock. DUELMARK_AI_DUELS sets the matches per map and character
 // (1 by default, which keeps the sanitizer build quick; the full table is 20);
 // DUELMARK_AI_MAP and DUELMARK_AI_CHARACTER pick one map or character, and DUELMARK_AI_TRACE
-// prints both fighters every two seconds of game time.
+// prints both fighters every that many milliseconds of game time, and what the script prints.
 #include "platform/IniFile.h"
 #include "platform/Random.h"
 #include "support/MediaFixture.h"
+#include "script/BriskAI.h"
 #include "world/AIPlayers.h"
 #include "world/KeyState.h"
 #include "world/Map.h"
@@ -104,6 +105,14 @@ TOutcome PlayMatch(TManualClock& clock, const std::string& mapName, const std::s
     TPlayer& simple = MakeFighter<TPlayer>(map, character, map.StartY0, map.StartX0);
     map.Players = {&simple, &ai};
     TOutcome outcome;
+    const char* trace = std::getenv("DUELMARK_AI_TRACE");
+    const uint32_t traceMs =
+        trace == nullptr ? 0 : std::max(kUpdateMs, static_cast<uint32_t>(std::atoi(trace)) / kUpdateMs * kUpdateMs);
+    // While tracing, what the script prints shows too.
+    if (traceMs > 0)
+        ai.GameAI->Script->Output = [](std::string_view text, std::string_view) {
+            std::printf("  %.*s\n", static_cast<int>(text.size()), text.data());
+        };
     for (uint32_t elapsed = 0; elapsed < kMatchLimitMs; elapsed += kUpdateMs) {
         clock.Advance(kUpdateMs);
         SimpleKeys(simple, ai, elapsed);
@@ -111,9 +120,9 @@ TOutcome PlayMatch(TManualClock& clock, const std::string& mapName, const std::s
         ai.Draw();
         map.Update();
         outcome.GameMs = elapsed;
-        if (std::getenv("DUELMARK_AI_TRACE") && elapsed % 2000 == 0)
-            std::printf("%s %s t=%u ai=(%d,%d) h=%.0f a=%d  simple=(%d,%d) h=%.0f\n", mapName.c_str(),
-                        character.c_str(), elapsed / 1000, ai.FootX(), ai.FootY(), ai.Health(), ai.Action(),
+        if (traceMs > 0 && elapsed % traceMs == 0)
+            std::printf("%s %s t=%.2f ai=(%d,%d) h=%.0f a=%d  simple=(%d,%d) h=%.0f\n", mapName.c_str(),
+                        character.c_str(), elapsed / 1000.0, ai.FootX(), ai.FootY(), ai.Health(), ai.Action(),
                         simple.FootX(), simple.FootY(), simple.Health());
         if (DoneDying(simple) || DoneDying(ai)) {
             outcome.Decided = true;
