@@ -171,17 +171,10 @@ void TBriskAI::CallFunction(std::string_view name) {
 }
 
 void TBriskAI::PassOutput(std::string_view function) const {
-    if (CompiledProgram == nullptr) return;
+    if (CompiledProgram == nullptr || CompiledProgram->ResultText().empty()) return;
     const std::string text = CompiledProgram->ResultText();
     CompiledProgram->ClearResult();
-    if (!Output) return;
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        Output(rest.substr(0, end), function);
-        if (end == std::string_view::npos) break;
-        rest.remove_prefix(end + 1);
-    }
+    if (Output) Output(text, function);
 }
 
 void TBriskAI::SetFunctionName(std::string_view name) {

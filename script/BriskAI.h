@@ -66,8 +66,8 @@ public:
     std::vector<TScriptSource> Sources;
     // Where compile messages go; nothing is logged when empty.
     TScriptLog Log;
-    // Where the text a call printed with Print/PrintLn goes, a line at a time with the name of
-    // the function called, once the call is over. The text never piles up across calls: a
+    // Where the text a call printed with Print/PrintLn goes, with the name of the function
+    // called, once the call is over (also when it failed). The text never piles up across calls: a
     // script printing on every update would otherwise grow the program's output for as long
     // as the match lasts. Dropped when empty.
     TScriptLog Output;

@@ -45,8 +45,14 @@ TGameAI::TGameAI() : Script(std::make_unique<TBriskAI>()), HostPath(std::make_un
         Logger->LogError(message, location);
     };
     // What a script prints is for its author: status lines naming the script and the call.
-    Script->Output = [this](std::string_view message, std::string_view function) {
-        Logger->LogStatus(message, FileName + " " + std::string(function));
+    Script->Output = [this](std::string_view text, std::string_view function) {
+        const std::string location = FileName + " " + std::string(function);
+        while (!text.empty()) {
+            const size_t end = text.find('\n');
+            Logger->LogStatus(text.substr(0, end), location);
+            if (end == std::string_view::npos) break;
+            text.remove_prefix(end + 1);
+        }
     };
 }
 

@@ -22,6 +22,7 @@ protected:
         Script.Log = [this](std::string_view message, std::string_view location) {
             Logged.push_back(std::string(location) + ": " + std::string(message));
         };
+        Script.Output = [this](std::string_view text, std::string_view) { Printed += text; };
     }
     void TearDown() override { SetClock(nullptr); }
 
@@ -31,7 +32,8 @@ protected:
             Script.ScriptText.push_back(line);
         Script.Compile();
     }
-    [[nodiscard]] std::string Output() const { return Script.Program()->ResultText(); }
+    // Everything the calls so far printed.
+    [[nodiscard]] const std::string& Output() const { return Printed; }
 
     static std::string ErrorOf(const std::function<void()>& call) {
         try {
@@ -45,6 +47,7 @@ protected:
     TManualClock Clock;
     TBriskAI Script;
     std::vector<std::string> Logged;
+    std::string Printed;
 };
 
 TEST_F(BriskAI, DeclarationTextsSplitAtTheFirstColonAndOnlyProceduresKnowVar) {
@@ -166,6 +169,23 @@ TEST_F(BriskAI, ARunawayCallIsStoppedAndTheNextCallRunsAgain) {
     Script.CallFunction("Reset");
     EXPECT_EQ(Output(), "-100\n");
     EXPECT_EQ(Script.Program()->Info().Vars("n").Value().AsInteger(), -100);
+}
+
+TEST_F(BriskAI, PrintedTextIsHandedOnAfterEachCallAndNeverPilesUp) {
+    std::vector<std::pair<std::string, std::string>> calls;
+    Script.Output = [&](std::string_view text, std::string_view function) {
+        calls.emplace_back(std::string(function), std::string(text));
+    };
+    Load("var n: Integer;\nprocedure Execute; begin n := n + 1; PrintLn(n); if n = 3 then n := n div 0; end;\n"
+         "procedure Quiet; begin end;\n");
+    Script.Run();
+    Script.Run();
+    Script.CallFunction("Quiet");
+    EXPECT_FALSE(ErrorOf([&] { Script.Run(); }).empty());
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"Execute", "1\n"}, {"Execute", "2\n"}, {"Execute", "3\n"}};
+    EXPECT_EQ(calls, expected);
+    EXPECT_TRUE(Script.Program()->ResultText().empty());
 }
 
 TEST_F(BriskAI, ARuntimeErrorInTheGlobalSetUpIsLogged) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 
 namespace {
@@ -40,6 +41,11 @@ protected:
     TAIPlayer& AddFighter(float footX, float footY, const std::string& script, bool load = true) {
         WriteScript("Test.ai", script);
         auto fighter = std::make_unique<TAIPlayer>();
+        TAIPlayer* printer = fighter.get();
+        Printed[printer].clear();
+        fighter->GameAI->Script->Output = [this, printer](std::string_view text, std::string_view) {
+            Printed[printer] += text;
+        };
         fighter->SetMap(Map.get());
         fighter->SetOffsetX(48);
         fighter->SetOffsetY(70);
@@ -67,9 +73,10 @@ protected:
         Map->Remove(fighter);
     }
 
-    static std::string Output(const TAIPlayer& fighter) {
-        return fighter.GameAI->Script->Program()->ResultText();
-    }
+    // Everything the fighter's script has printed since it was added.
+    std::string Output(const TAIPlayer& fighter) { return Printed[&fighter]; }
+
+    std::map<const TAIPlayer*, std::string> Printed;
 
     // One frame as the match runs it: the fighters drawn (which advances their animation),
     // then the update.
