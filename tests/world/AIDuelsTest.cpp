@@ -86,6 +86,22 @@ void SimpleKeys(const TBasePlayer& self, const TBasePlayer& other, uint32_t elap
     if (inReach || elapsedMs % 2000 < 700) SetKeyState(32, true);
 }
 
+// A foe that waits where it starts, striking only what comes within reach: the computer must
+// find it.
+void StandingKeys(const TBasePlayer& self, const TBasePlayer& other, uint32_t) {
+    ClearKeyState();
+    const int32_t dx = other.FootX() - self.FootX();
+    const int32_t dy = other.FootY() - self.FootY();
+    if (std::abs(dx) >= 48 || std::abs(dy) >= 32) return;
+    if (dy < -6) SetKeyState(273, true);
+    if (dy > 6) SetKeyState(274, true);
+    if (dx < -6) SetKeyState(276, true);
+    if (dx > 6) SetKeyState(275, true);
+    SetKeyState(32, true);
+}
+
+using TKeys = void (*)(const TBasePlayer& self, const TBasePlayer& other, uint32_t elapsedMs);
+
 struct TOutcome {
     bool AIWon = false;
     bool Decided = false;
@@ -93,7 +109,7 @@ struct TOutcome {
 };
 
 TOutcome PlayMatch(TManualClock& clock, const std::string& mapName, const std::string& character,
-                   uint32_t seed) {
+                   uint32_t seed, TKeys keys) {
     std::mt19937 generator(seed);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     SetRandomSource([&] { return uniform(generator); });
@@ -115,7 +131,7 @@ TOutcome PlayMatch(TManualClock& clock, const std::string& mapName, const std::s
         };
     for (uint32_t elapsed = 0; elapsed < kMatchLimitMs; elapsed += kUpdateMs) {
         clock.Advance(kUpdateMs);
-        SimpleKeys(simple, ai, elapsed);
+        keys(simple, ai, elapsed);
         simple.Draw();
         ai.Draw();
         map.Update();
@@ -141,7 +157,8 @@ int MatchesPerCell() {
     return n > 0 ? n : 1;
 }
 
-TEST(AIDuels, EveryCharacterBeatsASimpleOpponentOnEveryMap) {
+// The win table of every character on every map against one kind of foe.
+void PlayTable(TKeys keys) {
     TMediaOptions options;
     options.WorkingFolder = DUELMARK_GAME_DIR;
     TMediaEnvironment media(options);
@@ -163,7 +180,7 @@ TEST(AIDuels, EveryCharacterBeatsASimpleOpponentOnEveryMap) {
             int cellWins = 0;
             uint32_t longestMs = 0;
             for (int match = 0; match < perCell; ++match) {
-                const TOutcome outcome = PlayMatch(media.Clock, mapName, character, 1000u * total + 17u);
+                const TOutcome outcome = PlayMatch(media.Clock, mapName, character, 1000u * total + 17u, keys);
                 ++total;
                 if (outcome.AIWon) ++cellWins;
                 longestMs = std::max(longestMs, outcome.GameMs);
@@ -182,6 +199,14 @@ TEST(AIDuels, EveryCharacterBeatsASimpleOpponentOnEveryMap) {
     }
     std::printf("%s", table.c_str());
     EXPECT_GE(wins * 10, total * 8);
+}
+
+TEST(AIDuels, EveryCharacterBeatsASimpleOpponentOnEveryMap) {
+    PlayTable(SimpleKeys);
+}
+
+TEST(AIDuels, EveryCharacterFindsAndBeatsAStandingOpponentOnEveryMap) {
+    PlayTable(StandingKeys);
 }
 
 } // namespace
