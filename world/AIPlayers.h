@@ -3,6 +3,7 @@
 // fighter's own AI file, and the update that runs the script before the fighter moves.
 #pragma once
 
+#include "script/HostUnit.h"
 #include "world/Players.h"
 
 #include <array>
@@ -56,8 +57,8 @@ public:
     std::string FileName;
 
 private:
-    void RegisterTypes();
-    void RegisterRoutines();
+    // What the host routine of that name does for this fighter's script.
+    TEvalHandler Handler(std::string_view routine);
     void SetKey(int32_t id, bool held, std::string_view routine);
     // Name, X, Y, CX, CY, Missile, Melee from fighter; zeros and an empty name without one.
     static void FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter);

@@ -4,12 +4,14 @@
 #include "media/BriskLogger.h"
 #include "path/GamePath.h"
 #include "platform/Paths.h"
+#include "script/AIHost.h"
 #include "script/BriskAI.h"
 #include "script/ProgramInfo.h"
 #include "script/ScriptError.h"
 #include "world/AIPlayers.h"
 
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -67,8 +69,7 @@ void TGameAI::Load(std::string_view fileName) {
     Script->ScriptText.insert(Script->ScriptText.end(), own.begin(), own.end());
     Script->Sources = {{std::string(kSharedAIFile), static_cast<int32_t>(shared.size())},
                        {FileName, static_cast<int32_t>(own.size())}};
-    RegisterTypes();
-    RegisterRoutines();
+    DeclareAIHost(*Script, [this](std::string_view routine) { return Handler(routine); });
     Script->Compile();
     try {
         Script->CallFunction("Init");
@@ -93,24 +94,14 @@ bool TGameAI::KeyHeld(int32_t id) const {
     return id >= 1 && id <= kAIButtons && Keys[static_cast<size_t>(id)];
 }
 
-void TGameAI::RegisterTypes() {
-    Script->AddRecord("TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer",
-                                      "Melee:Integer", "Missile:Integer"});
-    Script->AddRecord("TPathStep", {"X:Integer", "Y:Integer"});
-    Script->AddRecord("TPath", {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep",
-                                "S4:TPathStep", "S5:TPathStep"});
-}
-
-void TGameAI::RegisterRoutines() {
-    Script->AddProcedure("KeyUp", {"ID:Integer"},
-                         [this](TProgramInfo& info) { SetKey(IntegerArgument(info, "ID"), false, "KeyUp"); });
-    Script->AddProcedure("KeyDown", {"ID:Integer"}, [this](TProgramInfo& info) {
-        SetKey(IntegerArgument(info, "ID"), true, "KeyDown");
-    });
-    Script->AddFunction("GetPlayerCount", {}, "Integer",
-                        [](TProgramInfo& info) { info.SetResult(int32_t{2}); });
-    Script->AddProcedure(
-        "GetPlayer", {"ID:Integer", "var PlayerInfo:TPlayerInfo"}, [this](TProgramInfo& info) {
+TEvalHandler TGameAI::Handler(std::string_view routine) {
+    if (routine == "KeyUp")
+        return [this](TProgramInfo& info) { SetKey(IntegerArgument(info, "ID"), false, "KeyUp"); };
+    if (routine == "KeyDown")
+        return [this](TProgramInfo& info) { SetKey(IntegerArgument(info, "ID"), true, "KeyDown"); };
+    if (routine == "GetPlayerCount") return [](TProgramInfo& info) { info.SetResult(int32_t{2}); };
+    if (routine == "GetPlayer")
+        return [this](TProgramInfo& info) {
             const int32_t id = IntegerArgument(info, "ID");
             if (id != 0 && id != 1)
                 throw EHostError("ERangeError", "GetPlayer: there is no fighter " + std::to_string(id) +
@@ -118,17 +109,17 @@ void TGameAI::RegisterRoutines() {
             // Before the match starts (during "Init") the map names no fighters yet.
             const TBasePlayer* fighter = Map != nullptr ? Map->Players[static_cast<size_t>(id)] : nullptr;
             FillPlayerInfo(info.Vars("PlayerInfo"), fighter);
-        });
-    Script->AddProcedure("GetSelf", {"var PlayerInfo:TPlayerInfo"},
-                         [this](TProgramInfo& info) { FillPlayerInfo(info.Vars("PlayerInfo"), Player); });
+        };
+    if (routine == "GetSelf")
+        return [this](TProgramInfo& info) { FillPlayerInfo(info.Vars("PlayerInfo"), Player); };
     // The script's fighter is always player 2 of a local game.
-    Script->AddFunction("GetPlayerID", {}, "Integer", [](TProgramInfo& info) { info.SetResult(int32_t{1}); });
-    Script->AddProcedure(
-        "GetPath", {"FromX:Integer", "FromY:Integer", "ToX:Integer", "ToY:Integer", "var Path:TPath"},
-        [this](TProgramInfo& info) {
+    if (routine == "GetPlayerID") return [](TProgramInfo& info) { info.SetResult(int32_t{1}); };
+    if (routine == "GetPath")
+        return [this](TProgramInfo& info) {
             FillPath(info.Vars("Path"), IntegerArgument(info, "FromX"), IntegerArgument(info, "FromY"),
                      IntegerArgument(info, "ToX"), IntegerArgument(info, "ToY"));
-        });
+        };
+    throw std::logic_error("No handler for the host routine " + std::string(routine));
 }
 
 void TGameAI::SetKey(int32_t id, bool held, std::string_view routine) {

@@ -1,0 +1,38 @@
+// The AI scripts' records and host routines, declared on a runner.
+#include "script/AIHost.h"
+
+#include "script/BriskAI.h"
+
+const std::vector<TAIHostRecord>& AIHostRecords() {
+    static const std::vector<TAIHostRecord> records{
+        {"TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
+                         "Missile:Integer"}},
+        {"TPathStep", {"X:Integer", "Y:Integer"}},
+        {"TPath", {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep", "S4:TPathStep", "S5:TPathStep"}},
+    };
+    return records;
+}
+
+const std::vector<TAIHostRoutine>& AIHostRoutines() {
+    static const std::vector<TAIHostRoutine> routines{
+        {"KeyUp", {"ID:Integer"}, ""},
+        {"KeyDown", {"ID:Integer"}, ""},
+        {"GetPlayerCount", {}, "Integer"},
+        {"GetPlayer", {"ID:Integer", "var PlayerInfo:TPlayerInfo"}, ""},
+        {"GetSelf", {"var PlayerInfo:TPlayerInfo"}, ""},
+        {"GetPlayerID", {}, "Integer"},
+        {"GetPath", {"FromX:Integer", "FromY:Integer", "ToX:Integer", "ToY:Integer", "var Path:TPath"}, ""},
+    };
+    return routines;
+}
+
+void DeclareAIHost(TBriskAI& runner, const std::function<TEvalHandler(std::string_view)>& handlerFor) {
+    for (const TAIHostRecord& record : AIHostRecords())
+        runner.AddRecord(record.Name, record.Members);
+    for (const TAIHostRoutine& routine : AIHostRoutines()) {
+        if (routine.ResultType.empty())
+            runner.AddProcedure(routine.Name, routine.Params, handlerFor(routine.Name));
+        else
+            runner.AddFunction(routine.Name, routine.Params, routine.ResultType, handlerFor(routine.Name));
+    }
+}
