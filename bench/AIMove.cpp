@@ -2,6 +2,7 @@
 // which asks for a route to the foe) on the Default map, the same in close combat, and the route search alone between the
 // map's two start squares. Run with --benchmark_repetitions=10 for the median.
 #include "app/GameUnit.h"
+#include "bench/BenchGameFolder.h"
 #include "media/BriskLibrary.h"
 #include "path/GamePath.h"
 #include "platform/Clock.h"
@@ -12,14 +13,11 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr uint32_t kFrameMs = 16;
 
@@ -27,18 +25,7 @@ constexpr uint32_t kFrameMs = 16;
 // temporary program folder that links to the game's data.
 class TAIBench {
 public:
-    explicit TAIBench(int32_t character) : Folder(fs::temp_directory_path() / "duelmark_bench_ai") {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        const fs::path game = DUELMARK_GAME_DIR;
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Folder / folder);
-        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
-        fs::current_path(Folder);
-        SetClock(&Clock);
-        Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");
+    explicit TAIBench(int32_t character) : Setting("duelmark_bench_ai") {
         Game = std::make_unique<TBriskGame>();
         Game->EnterSetup();
         Game->AIBox = 1;
@@ -52,16 +39,12 @@ public:
     }
     ~TAIBench() {
         Game.reset();
-        Library.reset();
-        SetClock(nullptr);
-        ClearKeyState();
-        fs::remove_all(Folder);
     }
 
     // One update of the computer's fighter as the map makes it: its square cleared, Move, its
     // square marked again.
     void Move() {
-        Clock.Advance(kFrameMs);
+        Setting.Clock.Advance(kFrameMs);
         Game->Map->RemoveFromDrawList(*AI);
         AI->Move();
         Game->Map->InsertSorted(*AI);
@@ -79,13 +62,11 @@ public:
         Game->Map->InsertSorted(*AI);
     }
 
-    TManualClock Clock;
+    TBenchGameFolder Setting;
     std::unique_ptr<TBriskGame> Game;
     TAIPlayer* AI = nullptr;
 
 private:
-    fs::path Folder;
-    std::unique_ptr<TBriskLibrary> Library;
     float StartX = 0;
     float StartY = 0;
 };

@@ -4,6 +4,7 @@
 // at the end.
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
+#include "bench/BenchGameFolder.h"
 #include "media/BriskLibrary.h"
 #include "platform/Clock.h"
 #include "world/KeyState.h"
@@ -12,15 +13,12 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr uint32_t kFrameMs = 20;
 // Each fighter walks towards the other for a while, then strikes, then walks back.
@@ -31,18 +29,7 @@ constexpr int kPhaseFrames = 60;
 // folders, so the benchmark leaves no log or settings in the game folder.
 class TMatchBench {
 public:
-    TMatchBench() : Folder(fs::temp_directory_path() / "duelmark_bench_match") {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        const fs::path game = DUELMARK_GAME_DIR;
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Folder / folder);
-        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
-        fs::current_path(Folder);
-        SetClock(&Clock);
-        Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");
+    TMatchBench() : Setting("duelmark_bench_match") {
         Game = std::make_unique<TBriskGame>();
         Game->EnterSetup();
         Game->AIBox = 0;
@@ -58,10 +45,6 @@ public:
     }
     ~TMatchBench() {
         Game.reset();
-        Library.reset();
-        SetClock(nullptr);
-        ClearKeyState();
-        fs::remove_all(Folder);
     }
 
     // Keys for the frame: walk towards each other, strike, walk apart; health topped up so
@@ -77,20 +60,15 @@ public:
     void MatchFrame() {
         Steer();
         Game->RunFrame(TGameState::Game, Game->GameHooks());
-        Clock.Advance(kFrameMs);
+        Setting.Clock.Advance(kFrameMs);
     }
     void BareFrame() {
         Game->GroundBuffer->Draw(-32, -24);
         Screen->Flip();
-        Clock.Advance(kFrameMs);
+        Setting.Clock.Advance(kFrameMs);
     }
 
-private:
-    fs::path Folder;
-    TManualClock Clock;
-    std::unique_ptr<TBriskLibrary> Library;
-
-public:
+    TBenchGameFolder Setting;
     std::unique_ptr<TBriskGame> Game;
     int Frames = 0;
 };

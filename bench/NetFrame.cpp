@@ -3,6 +3,7 @@
 // clock stepped 20 ms per frame and a loopback peer that sends its state every fifth frame.
 // Also counts the bytes the server sends per second of game time.
 #include "app/GameUnit.h"
+#include "bench/BenchGameFolder.h"
 #include "media/BriskLibrary.h"
 #include "net/BriskNet.h"
 #include "net/NetLibrary.h"
@@ -14,30 +15,16 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr uint32_t kFrameMs = 20;
 constexpr uint16_t kBenchPort = 23081;
 
 class TNetBench {
 public:
-    TNetBench() : Folder(fs::temp_directory_path() / "duelmark_bench_net") {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        const fs::path game = DUELMARK_GAME_DIR;
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Folder / folder);
-        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
-        fs::current_path(Folder);
-        SetClock(&Clock);
-        Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");
+    TNetBench() : Setting("duelmark_bench_net") {
         Network = std::make_unique<TNetLibrary>();
         Game = std::make_unique<TBriskGame>();
         Game->NetPort = kBenchPort;
@@ -68,14 +55,9 @@ public:
     ~TNetBench() {
         Game.reset();
         Network.reset();
-        Library.reset();
-        SetClock(nullptr);
-        fs::remove_all(Folder);
     }
 
-    TManualClock Clock;
-    fs::path Folder;
-    std::unique_ptr<TBriskLibrary> Library;
+    TBenchGameFolder Setting;
     std::unique_ptr<TNetLibrary> Network;
     std::unique_ptr<TBriskGame> Game;
     TBriskTCPClient Peer;
@@ -97,7 +79,7 @@ void BM_MessagingAndNetRefresh(benchmark::State& state) {
         state.PauseTiming();
         if (frames % 5 == 0) bench.Peer.Send(EncodeMessage(bench.Move));
         bench.Peer.Poll();
-        bench.Clock.Advance(kFrameMs);
+        bench.Setting.Clock.Advance(kFrameMs);
         state.ResumeTiming();
         bench.Game->Messaging();
         bench.Game->NetRefresh();

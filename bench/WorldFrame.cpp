@@ -5,6 +5,7 @@
 // launched per frame, which are the only allocations a frame should make.
 #include "media/BriskDraws.h"
 #include "media/BriskImage.h"
+#include "bench/BenchGameFolder.h"
 #include "media/BriskLibrary.h"
 #include "platform/Clock.h"
 #include "world/GameTypes.h"
@@ -12,8 +13,6 @@
 #include <atomic>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <new>
 #include <random>
 
@@ -37,7 +36,6 @@ void operator delete(void* p, std::size_t) noexcept {
 
 namespace {
 
-namespace fs = std::filesystem;
 
 constexpr uint32_t kFrameMs = 16;
 constexpr uint32_t kStrikeMs = 200; // each fighter: five missiles a second, so ten in flight
@@ -75,18 +73,7 @@ public:
 // pictures the game loads at start and a manual clock stepped one frame at a time.
 class TWorldBench {
 public:
-    explicit TWorldBench(int32_t pickups) : Folder(fs::temp_directory_path() / "duelmark_bench_world") {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
-        setenv("SDL_AUDIODRIVER", "dummy", 0);
-        fs::remove_all(Folder);
-        fs::create_directories(Folder);
-        const fs::path game = DUELMARK_GAME_DIR;
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Folder / folder);
-        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
-        fs::current_path(Folder);
-        SetClock(&Clock);
-        Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");
+    explicit TWorldBench(int32_t pickups) : Setting("duelmark_bench_world") {
         const std::tuple<const char*, int32_t, int32_t> pictures[] = {
             {"WaterGround", 64, 48}, {"BrownGround", 64, 48}, {"PlainGround", 64, 48}, {"Trees", 128, 128},
             {"Ruins2", 196, 196},    {"Items", 32, 32},       {"Armor", 64, 64}};
@@ -133,23 +120,16 @@ public:
     ~TWorldBench() {
         Map.reset();
         Bow.reset();
-        Library.reset();
-        SetClock(nullptr);
-        std::error_code error;
-        fs::current_path(fs::temp_directory_path(), error);
-        fs::remove_all(Folder, error);
     }
 
     void Frame() {
-        Clock.Advance(kFrameMs);
+        Setting.Clock.Advance(kFrameMs);
         Map->Draw();
         Map->Update();
     }
     [[nodiscard]] uint64_t Launched() const { return Fighters[0]->Launched + Fighters[1]->Launched; }
 
-    fs::path Folder;
-    TManualClock Clock;
-    std::unique_ptr<TBriskLibrary> Library;
+    TBenchGameFolder Setting;
     std::unique_ptr<TBaseMap> Map;
     std::unique_ptr<TWeapon> Bow;
     std::array<TBenchFighter*, 2> Fighters{};
