@@ -3,6 +3,8 @@
 
 #include "script/BriskAI.h"
 
+#include <utility>
+
 const std::vector<TAIHostRecord>& AIHostRecords() {
     static const std::vector<TAIHostRecord> records{
         {"TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
@@ -24,6 +26,15 @@ const std::vector<TAIHostRoutine>& AIHostRoutines() {
         {"GetPath", {"FromX:Integer", "FromY:Integer", "ToX:Integer", "ToY:Integer", "var Path:TPath"}, ""},
     };
     return routines;
+}
+
+std::vector<std::string> SplitScriptLines(std::istream& in) {
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    return lines;
 }
 
 void DeclareAIHost(TBriskAI& runner, const std::function<TEvalHandler(std::string_view)>& handlerFor) {

@@ -6,6 +6,8 @@
 #include "script/HostUnit.h"
 
 #include <functional>
+#include <istream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct TAIHostRoutine {
 
 [[nodiscard]] const std::vector<TAIHostRecord>& AIHostRecords();
 [[nodiscard]] const std::vector<TAIHostRoutine>& AIHostRoutines();
+
+// The lines of an AI file, without their line ends (CR LF or LF).
+[[nodiscard]] std::vector<std::string> SplitScriptLines(std::istream& in);
 
 // Declares the records, then every routine with the handler handlerFor gives for its name.
 void DeclareAIHost(TBriskAI& runner, const std::function<TEvalHandler(std::string_view)>& handlerFor);

@@ -30,12 +30,7 @@ int Usage() {
 std::optional<std::vector<std::string>> ReadLines(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return SplitScriptLines(in);
 }
 
 // Compiles an AI file behind the "default.ai" in its folder, as the game does (the shared file

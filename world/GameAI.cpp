@@ -20,7 +20,7 @@ namespace {
 // How many route steps a script's TPath record holds (S1..S5).
 constexpr int32_t kPathRecordSteps = 5;
 
-// The lines of an AI file, without their line ends (CR LF or LF).
+// The lines of an AI file; a missing file is logged and raised.
 std::vector<std::string> ReadScriptLines(std::string_view fileName) {
     std::ifstream file(ResolvePath(fileName), std::ios::binary);
     if (!file) {
@@ -28,12 +28,7 @@ std::vector<std::string> ReadScriptLines(std::string_view fileName) {
         Logger->LogError(message, "TGameAI.Load");
         throw EWorldError(message);
     }
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-    }
-    return lines;
+    return SplitScriptLines(file);
 }
 
 int32_t IntegerArgument(const TProgramInfo& info, std::string_view name) {
