@@ -139,6 +139,8 @@ public:
     TScriptPos Pos;
     const TScriptFunction* Host = nullptr; // set for host routines, which have no body
     bool System = false;                   // a routine of the system unit
+    // How many arguments a call must give: up to and including the last parameter without a
+    // default.
     [[nodiscard]] int RequiredParams() const;
 };
 

@@ -187,6 +187,13 @@ TEST(CompileMessages, OperatorsAssignmentsAndCalls) {
          "Error: Too many arguments! [line: 1, column: 48]"},
         {"procedure P(a, b: Integer); begin end; begin P(1); end.",
          "Error: More arguments expected! [line: 1, column: 46]"},
+        // A default does not make the parameters after it optional.
+        {"procedure P(a: Integer = 1; s: String); begin end; begin P(5); end.",
+         "Error: More arguments expected! [line: 1, column: 58]"},
+        {"type R = record A: Integer; end; procedure P(a: Integer = 1; r: R); begin end; begin P(5); end.",
+         "Error: More arguments expected! [line: 1, column: 86]"},
+        {"procedure P(a: Integer = 1; v: array[1..2] of Integer); begin end; begin P(); end.",
+         "Error: More arguments expected! [line: 1, column: 74]"},
         {"procedure P; begin end; procedure Q(a: Integer); begin end; begin Q(P); end.",
          "Error: Argument 1 expects type \"Integer\" [line: 1, column: 69]"},
         {"procedure Q(a: Integer); begin end; begin Q('a'); end.",
