@@ -89,7 +89,8 @@ TExprPtr MakeNewObject(const TTypeSym& classType, std::vector<TExprPtr> args, TS
 // Routines the compiler runs directly instead of through their handler.
 TExprPtr MakeStrLength(TExprPtr str, const TTypeSym& integerType, TScriptPos pos);
 TExprPtr MakeArrayLength(TExprPtr array, const TTypeSym& integerType, bool high, TScriptPos pos);
-TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, TScriptPos pos);
+// Inc has the result type Integer (see the node); Dec, a procedure, none.
+TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos pos);
 TExprPtr MakeSetLength(TExprPtr array, TExprPtr length, TScriptPos pos);
 // Evaluates an object and drops it: Free and Destroy, as objects here go when nothing holds them.
 TExprPtr MakeDiscard(TExprPtr e, TScriptPos pos);

@@ -257,13 +257,19 @@ struct TArrayLengthNode final : TExpr {
     bool High;
 };
 
+// Inc is a function by its declaration whose own result is never assigned: in an expression it
+// adds to its variable and gives 0, the value of an unassigned Integer result.
 struct TIncDecNode final : TExpr {
-    TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, TScriptPos p)
-        : TExpr(nullptr, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
+    TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos p)
+        : TExpr(resultType, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
     void Exec(TRuntime& rt) override {
         const uint64_t d = Delta ? static_cast<uint64_t>(Delta->EvalInt(rt)) : 1;
         int64_t& v = Place->Addr(rt)->IntRef();
         v = static_cast<int64_t>(Dec ? static_cast<uint64_t>(v) - d : static_cast<uint64_t>(v) + d);
+    }
+    int64_t EvalInt(TRuntime& rt) override {
+        Exec(rt);
+        return 0;
     }
     TExprPtr Place, Delta;
     bool Dec;
@@ -358,8 +364,8 @@ TExprPtr MakeArrayLength(TExprPtr array, const TTypeSym& integerType, bool high,
     return std::make_unique<TArrayLengthNode>(std::move(array), integerType, high, std::move(pos));
 }
 
-TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, TScriptPos pos) {
-    return std::make_unique<TIncDecNode>(std::move(place), std::move(delta), dec, std::move(pos));
+TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos pos) {
+    return std::make_unique<TIncDecNode>(std::move(place), std::move(delta), dec, resultType, std::move(pos));
 }
 
 TExprPtr MakeSetLength(TExprPtr array, TExprPtr length, TScriptPos pos) {
