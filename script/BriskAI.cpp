@@ -153,8 +153,10 @@ private:
 
 TFuncInfo TBriskAI::FindFunction(std::string_view name) const {
     if (CompiledProgram == nullptr) throw EScriptError("Script was not compiled");
-    if (CompiledProgram->State() != TProgramState::Running)
+    if (CompiledProgram->State() == TProgramState::CompiledWithErrors)
         throw EScriptError("Script compiled with errors. Can't execute!");
+    // Compiled, but its start failed (its globals exceed the data maximum).
+    if (CompiledProgram->State() != TProgramState::Running) throw EScriptError("Program was not started!");
     return CompiledProgram->Info().Func(name);
 }
 

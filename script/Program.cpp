@@ -54,7 +54,13 @@ void TProgram::BeginProgram() {
         return;
     }
     Messages.Clear();
-    Run->AllocateGlobals();
+    try {
+        Run->AllocateGlobals();
+    } catch (const EScriptAbort& e) {
+        // Globals larger than the data maximum: the program stays ReadyToRun and never runs.
+        Messages.Add(TMsgKind::Error, e.Text);
+        return;
+    }
     ProgState = TProgramState::Running;
     RunBlock(*CodeTree->InitBlock, StepLimit, 0);
 }
