@@ -499,13 +499,14 @@ void TCompiler::CheckForwardMatch(const TFuncSym& fwd, const TFuncSym& impl, con
     }
 }
 
-// Parameters first (a by-reference one takes one slot for the address), then the result.
+// Parameters first (a by-reference one takes the address and the hold), then the result.
 void TCompiler::LayoutFrame(TFuncSym& f) {
     for (TParamSym& p : f.Params) {
         if (p.ByRef()) {
             p.Offset = Frame.Size;
-            Frame.Size += 1;
+            Frame.Size += TParamSym::kByRefSlots;
             Frame.Init->resize(static_cast<size_t>(Frame.Size));
+            Frame.Managed->push_back(p.HoldOffset());
             auto& var = NewSymbol<TVarSym>(p.Name, *p.Type, TVarPlace::LocalRef, p.Offset);
             var.ReadOnly = p.Mode == TParamMode::Const;
             Declare(var, f.Pos);

@@ -33,6 +33,12 @@ struct TExpr {
     [[nodiscard]] virtual bool HasPlace() const { return IsAssignable(); }
     // The variable this expression names directly, if it is a plain variable reference.
     [[nodiscard]] virtual const TVarSym* Variable() const { return nullptr; }
+    // Whether Addr's place may lie inside a dynamic array or an object, where it lives only as
+    // long as the array or object does.
+    [[nodiscard]] virtual bool InsideArrayOrObject() const { return false; }
+    // Addr, for a place that must outlive what a call does to its array: hold receives a
+    // reference to the array or object the place lies in (it is left alone for a variable).
+    virtual TVariant* AddrHeld(TRuntime& rt, TVariant& hold);
     // A routine call that gives no value, as a statement.
     virtual void Exec(TRuntime& rt);
 

@@ -76,7 +76,7 @@ struct TCallNode final : TExpr {
             const TParamSym& param = f.Params[i];
             Offsets.push_back(param.Offset);
             if (param.ByRef()) {
-                Binds.push_back(TBind::Ref);
+                Binds.push_back(Args[i]->InsideArrayOrObject() ? TBind::RefHeld : TBind::Ref);
                 continue;
             }
             switch (param.Type->Kind) {
@@ -102,7 +102,7 @@ struct TCallNode final : TExpr {
     }
 
     // How each argument reaches its slot, decided once.
-    enum class TBind : uint8_t { Int, Float, Bool, Ref, Slots, Other };
+    enum class TBind : uint8_t { Int, Float, Bool, Ref, RefHeld, Slots, Other };
 
     void Bind(TRuntime& rt, TVariant* frame) {
         for (size_t i = 0; i < Args.size(); ++i) {
@@ -120,6 +120,11 @@ struct TCallNode final : TExpr {
                 break;
             case TBind::Ref:
                 slot->SetRef(a.Addr(rt));
+                break;
+            case TBind::RefHeld:
+                // The hold slot follows the address slot (TParamSym::HoldOffset); the frame's pop
+                // releases it.
+                slot->SetRef(a.AddrHeld(rt, slot[1]));
                 break;
             case TBind::Slots: {
                 // A record by value: the fresh frame slots hold no references yet.
