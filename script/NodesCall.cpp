@@ -18,7 +18,7 @@ namespace {
 class TFrameGuard {
 public:
     TFrameGuard(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos)
-        : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos)), Saved(rt.Frame) {}
+        : Rt(rt), F(f), Frame(Push(rt, f, pos)), Saved(rt.Frame) {}
     TFrameGuard(const TFrameGuard&) = delete;
     TFrameGuard& operator=(const TFrameGuard&) = delete;
     ~TFrameGuard() {
@@ -38,6 +38,14 @@ public:
     TVariant* const Frame;
     TVariant* const Saved;
     bool Entered = false;
+
+private:
+    static TVariant* Push(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos) {
+        // A routine with a large local array copies all of it in on every call; charged before
+        // the push, so a call stopped here leaves nothing to pop.
+        rt.ChargeSlots(f.FrameSize);
+        return rt.Push(f.FrameSize, f.FrameInit.data(), pos);
+    }
 };
 
 std::string TypeName(const std::exception& e) {
@@ -57,7 +65,11 @@ void RunHost(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos&
         f.Host->OnEval(info);
     } catch (const EScriptRaise&) {
         throw;
-    } catch (const EScriptAbort&) {
+    } catch (EScriptAbort& e) {
+        // A limit the handler's work ran into: it stopped the script at this call.
+        if (!e.Pos.Known()) {
+            e.Pos = pos;
+        }
         throw;
     } catch (const EHostError& e) {
         throw EScriptRaise{rt.MakeHostError(e.ClassName, e.what()), pos};
@@ -129,7 +141,9 @@ struct TCallNode final : TExpr {
             case TBind::Slots: {
                 // A record by value: the fresh frame slots hold no references yet.
                 const TVariant* src = a.Addr(rt);
-                for (int32_t k = 0; k < a.Type->Slots; ++k) {
+                const int32_t n = a.Type->Slots;
+                rt.ChargeSlots(n);
+                for (int32_t k = 0; k < n; ++k) {
                     slot[k].InitCopy(src[k]);
                 }
                 break;
@@ -286,29 +300,31 @@ struct TSetLengthNode final : TExpr {
     void Exec(TRuntime& rt) override {
         const int64_t wanted = std::max<int64_t>(Length->EvalInt(rt), 0);
         const TTypeSym& elem = *Arr->Type->Elem;
-        const int64_t slots = wanted * elem.Slots;
         const int32_t maxData = rt.MaxDataSize();
-        if (wanted > maxData || slots > maxData) {
+        if (wanted > maxData) {
             throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(maxData) + " Variants)", Pos};
         }
-        rt.Charge(slots >> 4);
+        const int64_t slots = wanted * elem.Slots;
         TVariant* place = Arr->Addr(rt);
         TArrayRep* a = place->Arr();
+        // Another variable shares the array: it keeps the old one and this one gets a copy.
+        const bool copy = a && a->Refs > 1;
+        const int64_t kept = a && !copy ? static_cast<int64_t>(a->Items.size()) : 0;
+        rt.ReserveArraySlots(slots - kept, Pos);
+        rt.ChargeSlots(slots);
         if (!a) {
             if (wanted == 0) {
                 return;
             }
-            a = new TArrayRep;
-            a->ElemSlots = elem.Slots;
+            a = new TArrayRep(elem.Slots, {});
             *place = TVariant::AdoptArray(a);
-        } else if (a->Refs > 1) {
-            // Another variable shares the array; it keeps the old one.
-            auto* copy = new TArrayRep{1, a->ElemSlots, a->Items};
-            *place = TVariant::AdoptArray(copy);
-            a = copy;
+        } else if (copy) {
+            auto* own = new TArrayRep(a->ElemSlots, a->Items);
+            *place = TVariant::AdoptArray(own);
+            a = own;
         }
         const size_t old = a->Items.size();
-        a->Items.resize(static_cast<size_t>(slots));
+        a->Resize(static_cast<size_t>(slots));
         for (size_t i = old; i < a->Items.size(); i += static_cast<size_t>(elem.Slots)) {
             elem.InitSlots(&a->Items[i]);
         }

@@ -320,6 +320,7 @@ template <TBinOp Op> struct TStrCmp final : TBinNode {
     bool EvalBool(TRuntime& rt) override {
         const TVariant a = L->EvalVar(rt);
         const TVariant b = R->EvalVar(rt);
+        rt.ChargeText(std::min(a.StrView().size(), b.StrView().size()));
         return Compare<Op>(a.StrView(), b.StrView());
     }
 };
@@ -349,7 +350,7 @@ struct TStrConcat final : TBinNode {
         }
         const size_t length = a.StrView().size() + b.StrView().size();
         StringWork(rt, Pos, length, length);
-        a.MutableStr().append(b.StrView());
+        a.AppendStr(b.StrView());
         return a;
     }
 };
@@ -370,6 +371,7 @@ struct TVariantBin final : TBinNode {
     TVariant Apply(TRuntime& rt, const TVariant& a, const TVariant& b) const {
         const TVarKind ka = a.Kind();
         const TVarKind kb = b.Kind();
+        rt.ChargeText(std::min(a.StrView().size(), b.StrView().size()));
         switch (Op) {
         case TBinOp::Eq:
             return TVariant(CompareVariants(a, b) == 0);
