@@ -250,11 +250,12 @@ void RegisterStrings(TScriptUnit& unit) {
                          info.SetResult(
                              Copy(ArgStr(info, "AText"), ArgInt(info, "AStart"), ArgInt(info, "ACount")));
                      });
-    unit.AddFunction("StringOfChar", {{"Ch", "String"}, {"Count", "Integer"}}, "String", [](TProgramInfo& info) {
-        const int64_t count = ArgInt(info, "Count");
-        ReserveText(info, count);
-        info.SetResult(StringOfChar(ArgStr(info, "Ch"), count));
-    });
+    unit.AddFunction("StringOfChar", {{"Ch", "String"}, {"Count", "Integer"}}, "String",
+                     [](TProgramInfo& info) {
+                         const int64_t count = ArgInt(info, "Count");
+                         ReserveText(info, count);
+                         info.SetResult(StringOfChar(ArgStr(info, "Ch"), count));
+                     });
 }
 
 void RegisterDateTime(TScriptUnit& unit) {

@@ -30,8 +30,8 @@ size_t NativeStackBudget() {
 TRuntime::TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize,
                    int64_t maxMemory)
     : Prog(program), Code(code), ChunkSize(std::max<int32_t>(chunkSize, 64)),
-      MaxData(std::max<int32_t>(maxDataSize, 1)), StackRoom(MaxData), MaxMemory(std::max<int64_t>(maxMemory, 1)),
-      Data(new TDataAccount) {}
+      MaxData(std::max<int32_t>(maxDataSize, 1)), StackRoom(MaxData),
+      MaxMemory(std::max<int64_t>(maxMemory, 1)), Data(new TDataAccount) {}
 
 TRuntime::~TRuntime() {
     FreeGlobals();

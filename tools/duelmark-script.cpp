@@ -79,7 +79,8 @@ std::optional<TOptions> ParseOptions(int argc, char** argv) {
             const std::string_view value = argv[i];
             uint64_t steps = 0;
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), steps);
-            if (value.empty() || error != std::errc() || end != value.data() + value.size()) return std::nullopt;
+            if (value.empty() || error != std::errc() || end != value.data() + value.size())
+                return std::nullopt;
             options.Steps = steps;
         } else if (arg.starts_with("--")) {
             return std::nullopt;
@@ -126,7 +127,8 @@ int CheckAIFile(const std::string& fileName, uint64_t steps) {
     runner.Output = [](std::string_view text, std::string_view) { std::cout << text << std::flush; };
     DeclareAIHost(runner, [](std::string_view) { return [](TProgramInfo&) {}; });
     runner.Compile();
-    if (runner.Program() == nullptr || runner.Program()->State() != TProgramState::Running) return kExitErrors;
+    if (runner.Program() == nullptr || runner.Program()->State() != TProgramState::Running)
+        return kExitErrors;
     // The shared file alone is a library of helpers, not an opponent: nothing to call.
     if (files.size() == 1) return 0;
     for (const char* function : {"Init", "Execute"}) {
@@ -138,7 +140,8 @@ int CheckAIFile(const std::string& fileName, uint64_t steps) {
             const TMsgs& msgs = runner.Program()->Msgs();
             std::cerr << error.what();
             if (msgs.Count() > before && msgs[msgs.Count() - 1].Pos.Known())
-                std::cerr << runner.Located(msgs[msgs.Count() - 1].Pos.Line) << " (in \"" << function << "\")";
+                std::cerr << runner.Located(msgs[msgs.Count() - 1].Pos.Line) << " (in \"" << function
+                          << "\")";
             std::cerr << "\n";
             return kExitErrors;
         }

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         const auto& f = static_cast<const TFuncSym&>(*symbol);
-        if (f.Host || f.Forwarded || f.RequiredParams() > 0 || !program->Code()->GlobalScope->FindLocal(f.Name)) {
+        if (f.Host || f.Forwarded || f.RequiredParams() > 0 ||
+            !program->Code()->GlobalScope->FindLocal(f.Name)) {
             continue;
         }
         ++called;

@@ -32,7 +32,8 @@ TEST(BuiltinsScript, MathematicsRoutines) {
          "end.",
          "True"},
         // In an expression Inc still adds; its own result is never assigned, so it gives 0.
-        {"var i, j: Integer; begin i := 1; j := Inc(i, 2) + Inc(i); PrintLn(IntToStr(i) + ' ' + IntToStr(j)); "
+        {"var i, j: Integer; begin i := 1; j := Inc(i, 2) + Inc(i); PrintLn(IntToStr(i) + ' ' + "
+         "IntToStr(j)); "
          "end.",
          "4 0"},
         {"Abs(-2.5)", "2.5"},

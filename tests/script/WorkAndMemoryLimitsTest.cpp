@@ -35,8 +35,8 @@ TEST(DataLimits, DynamicArraysCountTogetherWithTheStackAgainstTheDataMaximum) {
         {"var a, b, c: array of Integer; begin SetLength(a, 400); SetLength(b, 400); PrintLn('two'); "
          "SetLength(c, 400); PrintLn('three'); end.",
          "two\n", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 92]\n"},
-        {"var a, b: array of Integer; begin SetLength(a, 500); SetLength(b, 497); PrintLn('full'); end.", "full\n",
-         ""},
+        {"var a, b: array of Integer; begin SetLength(a, 500); SetLength(b, 497); PrintLn('full'); end.",
+         "full\n", ""},
         {"var a, b: array of Integer; begin SetLength(a, 500); SetLength(b, 498); PrintLn('full'); end.", "",
          "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 73]\n"},
         {"var a, b: array of Integer; begin SetLength(a, 500); SetLength(b, 499); end.", "",
@@ -48,13 +48,15 @@ TEST(DataLimits, DynamicArraysCountTogetherWithTheStackAgainstTheDataMaximum) {
         // A resize of a shared array makes a copy, which counts in full.
         {"var a, b: array of Integer; begin SetLength(a, 400); b := a; SetLength(b, 401); PrintLn('copied'); "
          "SetLength(a, 300); SetLength(b, 697); PrintLn('grown'); SetLength(b, 699); end.",
-         "copied\ngrown\n", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 156]\n"},
+         "copied\ngrown\n",
+         "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 156]\n"},
         // Records count every slot of every element.
         {"type R = record X, Y, Z: Integer; end; var a: array of R; begin SetLength(a, 332); PrintLn('ok'); "
          "SetLength(a, 334); end.",
          "ok\n", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 99]\n"},
         // A frame pushed beside a full array.
-        {"var a: array of Integer; procedure P(n: Integer); var k: array[1..50] of Integer; begin P(n + 1); end; "
+        {"var a: array of Integer; procedure P(n: Integer); var k: array[1..50] of Integer; begin P(n + 1); "
+         "end; "
          "begin SetLength(a, 900); P(0); end.",
          "", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 89]\n"},
     };
@@ -62,10 +64,11 @@ TEST(DataLimits, DynamicArraysCountTogetherWithTheStackAgainstTheDataMaximum) {
 }
 
 TEST(DataLimits, TwoArraysOfAMillionElementsPassTheDefaultMaximum) {
-    const TScriptRun run = RunScript(
-        "var a, b: array of Integer; begin SetLength(a, 1000000); PrintLn('one'); SetLength(b, 1000000); end.");
+    const TScriptRun run = RunScript("var a, b: array of Integer; begin SetLength(a, 1000000); "
+                                     "PrintLn('one'); SetLength(b, 1000000); end.");
     EXPECT_EQ(run.Output, "one\n");
-    EXPECT_EQ(run.Messages, "Runtime Error: Maximal data size exceeded (1048576 Variants) [line: 1, column: 74]\n");
+    EXPECT_EQ(run.Messages,
+              "Runtime Error: Maximal data size exceeded (1048576 Variants) [line: 1, column: 74]\n");
 }
 
 TEST(DataLimits, StringsAndArraysTogetherHaveAMemoryCap) {
@@ -91,7 +94,8 @@ TEST(DataLimits, StringsAndArraysTogetherHaveAMemoryCap) {
          "PrintLn(Length(s)); end.",
          "200001\n", ""},
         // Joining and appending in place count the whole result, as it may move to a new buffer.
-        {"var s, t: String; begin s := StringOfChar('x', 300000); t := s + 'y'; PrintLn(Length(t)); t := s + t; "
+        {"var s, t: String; begin s := StringOfChar('x', 300000); t := s + 'y'; PrintLn(Length(t)); t := s + "
+         "t; "
          "end.",
          "300001\n",
          "Runtime Error: Maximal string and array memory exceeded (1048576 bytes) [line: 1, column: 98]\n"},
@@ -100,25 +104,28 @@ TEST(DataLimits, StringsAndArraysTogetherHaveAMemoryCap) {
     };
     ExpectRuns(engine, std::begin(cases), std::end(cases));
     // The default cap stops a 200 MB string at once.
-    EXPECT_EQ(RunScript("var a: array of String; begin SetLength(a, 1); a[0] := StringOfChar('x', 200000000); "
-                        "end.")
-                  .Messages,
-              "Runtime Error: Maximal string and array memory exceeded (67108864 bytes) [line: 1, column: 56]\n");
+    EXPECT_EQ(
+        RunScript("var a: array of String; begin SetLength(a, 1); a[0] := StringOfChar('x', 200000000); "
+                  "end.")
+            .Messages,
+        "Runtime Error: Maximal string and array memory exceeded (67108864 bytes) [line: 1, column: 56]\n");
 }
 
 TEST(DataLimits, AProgramGrowingItsDataOnEveryCallStopsWithinAFewCalls) {
     TBriskAI runner;
-    runner.ScriptText = {"var A: array of String;",
-                         "procedure Execute; begin SetLength(A, Length(A) + 1); A[High(A)] := StringOfChar('x', "
-                         "20000000); end;"};
+    runner.ScriptText = {
+        "var A: array of String;",
+        "procedure Execute; begin SetLength(A, Length(A) + 1); A[High(A)] := StringOfChar('x', "
+        "20000000); end;"};
     runner.Compile();
     int calls = 0;
     try {
         for (; calls < 100; ++calls)
             runner.Run();
     } catch (const EScriptError& e) {
-        EXPECT_STREQ(e.what(), "Runtime Error: Maximal string and array memory exceeded (67108864 bytes) [line: "
-                               "2, column: 69]");
+        EXPECT_STREQ(e.what(),
+                     "Runtime Error: Maximal string and array memory exceeded (67108864 bytes) [line: "
+                     "2, column: 69]");
     }
     EXPECT_EQ(calls, 3);
 }
@@ -127,8 +134,8 @@ TEST(DataLimits, ATextTheHostKeepsOutlivesItsProgram) {
     TVariant kept;
     {
         TScriptEngine engine;
-        std::unique_ptr<TProgram> program =
-            engine.Compile("function F: String; begin Result := StringOfChar('k', 100) + '!'; end; begin end.");
+        std::unique_ptr<TProgram> program = engine.Compile(
+            "function F: String; begin Result := StringOfChar('k', 100) + '!'; end; begin end.");
         program->BeginProgram();
         kept = program->Info().Func("F").Call();
         program->EndProgram();
@@ -146,14 +153,19 @@ TEST(WorkLimits, LongTextsLargeFramesAndRecordsCountByTheirSize) {
         "UpperCase(s); end.",
         "var s: String; i, n: Integer; begin s := StringOfChar('x', 100000); for i := 1 to 200 do n := n + "
         "Pos('y', s); end.",
-        "var s, t: String; i, n: Integer; begin s := StringOfChar('x', 100000); t := s + ''; for i := 1 to 200 do "
+        "var s, t: String; i, n: Integer; begin s := StringOfChar('x', 100000); t := s + ''; for i := 1 to "
+        "200 do "
         "if s = t then n := n + 1; end.",
-        "var s: String; i: Integer; begin s := StringOfChar('x', 100000); for i := 1 to 200 do Print(s); end.",
-        "procedure P; var a: array[1..100000] of Integer; begin end; var i: Integer; begin for i := 1 to 200 do "
-        "P; end.",
-        "type TBig = array[1..100000] of Integer; var a, b: TBig; i: Integer; begin for i := 1 to 200 do a := b; "
+        "var s: String; i: Integer; begin s := StringOfChar('x', 100000); for i := 1 to 200 do Print(s); "
         "end.",
-        "type TBig = array[1..100000] of Integer; var a: TBig; i: Integer; procedure P(b: TBig); begin end; begin "
+        "procedure P; var a: array[1..100000] of Integer; begin end; var i: Integer; begin for i := 1 to 200 "
+        "do "
+        "P; end.",
+        "type TBig = array[1..100000] of Integer; var a, b: TBig; i: Integer; begin for i := 1 to 200 do a "
+        ":= b; "
+        "end.",
+        "type TBig = array[1..100000] of Integer; var a: TBig; i: Integer; procedure P(b: TBig); begin end; "
+        "begin "
         "for i := 1 to 200 do P(a); end.",
         "var a: array of Integer; i: Integer; begin for i := 1 to 200 do SetLength(a, 100000 + i); end.",
     };
@@ -163,17 +175,20 @@ TEST(WorkLimits, LongTextsLargeFramesAndRecordsCountByTheirSize) {
         ASSERT_EQ(program->State(), TProgramState::ReadyToRun) << program->Msgs().AsText();
         program->SetStepLimit(10000);
         program->Execute();
-        EXPECT_EQ(program->Msgs().AsText().rfind("Runtime Error: Script exceeded its step limit (10000 steps)", 0),
-                  0u)
+        EXPECT_EQ(
+            program->Msgs().AsText().rfind("Runtime Error: Script exceeded its step limit (10000 steps)", 0),
+            0u)
             << script << "\n"
             << program->Msgs().AsText();
     }
     // Short texts and small records cost a step per round as before.
     TScriptEngine engine;
-    std::unique_ptr<TProgram> light = engine.Compile(
-        "type TRec = record X, Y: Integer; S: String; end; var r, q: TRec; s, t: String; i: Integer; procedure "
-        "P(a: TRec); begin end; begin s := StringOfChar('x', 1000); for i := 1 to 3000 do begin t := UpperCase(s); q := "
-        "r; P(r); end; end.");
+    std::unique_ptr<TProgram> light =
+        engine.Compile("type TRec = record X, Y: Integer; S: String; end; var r, q: TRec; s, t: String; i: "
+                       "Integer; procedure "
+                       "P(a: TRec); begin end; begin s := StringOfChar('x', 1000); for i := 1 to 3000 do "
+                       "begin t := UpperCase(s); q := "
+                       "r; P(r); end; end.");
     light->SetStepLimit(10000);
     light->Execute();
     EXPECT_EQ(light->Msgs().AsText(), "");
@@ -182,9 +197,8 @@ TEST(WorkLimits, LongTextsLargeFramesAndRecordsCountByTheirSize) {
 TEST(WorkLimits, HostRoutinesChargeTheirWorkThroughTheirInfo) {
     TScriptUnit unit;
     unit.SetUnitName("Work");
-    unit.AddFunction("Search", {{"n", "Integer"}}, "", [](TProgramInfo& info) {
-        info.ChargeSteps(info.Value("n").AsInteger());
-    });
+    unit.AddFunction("Search", {{"n", "Integer"}}, "",
+                     [](TProgramInfo& info) { info.ChargeSteps(info.Value("n").AsInteger()); });
     unit.AddFunction("Build", {{"n", "Integer"}}, "String", [](TProgramInfo& info) {
         const int64_t n = info.Value("n").AsInteger();
         info.ReserveMemory(n);
@@ -196,10 +210,10 @@ TEST(WorkLimits, HostRoutinesChargeTheirWorkThroughTheirInfo) {
     TScriptEngine engine;
     engine.Config.MaxMemory = 1 << 20;
     unit.SetScript(&engine);
-    std::unique_ptr<TProgram> program = engine.Compile(
-        "var s: String; procedure Twice(n: Integer); begin Search(n); Search(n); end;\n"
-        "procedure Make(n: Integer); begin s := Build(n); end;\n"
-        "procedure Hand(n: Integer); begin s := Unreserved(n); end; begin end.");
+    std::unique_ptr<TProgram> program =
+        engine.Compile("var s: String; procedure Twice(n: Integer); begin Search(n); Search(n); end;\n"
+                       "procedure Make(n: Integer); begin s := Build(n); end;\n"
+                       "procedure Hand(n: Integer); begin s := Unreserved(n); end; begin end.");
     program->SetStepLimit(1000);
     program->BeginProgram();
     const TProgramInfo& info = program->Info();
@@ -217,11 +231,13 @@ TEST(WorkLimits, HostRoutinesChargeTheirWorkThroughTheirInfo) {
               "Runtime Error: Script exceeded its step limit (1000 steps) [line: 1, column: 62]");
     EXPECT_EQ(error("Make", 500000), "");
     EXPECT_EQ(info.Vars("s").Value().AsString().size(), 500000u);
-    EXPECT_EQ(error("Make", 600000),
-              "Runtime Error: Maximal string and array memory exceeded (1048576 bytes) [line: 2, column: 40]");
+    EXPECT_EQ(
+        error("Make", 600000),
+        "Runtime Error: Maximal string and array memory exceeded (1048576 bytes) [line: 2, column: 40]");
     // A text handed back without a reservation is checked when it arrives.
-    EXPECT_EQ(error("Hand", 700000),
-              "Runtime Error: Maximal string and array memory exceeded (1048576 bytes) [line: 3, column: 40]");
+    EXPECT_EQ(
+        error("Hand", 700000),
+        "Runtime Error: Maximal string and array memory exceeded (1048576 bytes) [line: 3, column: 40]");
     EXPECT_EQ(info.Vars("s").Value().AsString().size(), 500000u);
     program->EndProgram();
 }
