@@ -70,6 +70,7 @@ void TPathFinding::Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY
                           std::unique_ptr<TPath>& path) {
     if (!path) path = std::make_unique<TPath>();
     if (!Walkable.Contains(fromX, fromY) || !Walkable.Contains(toX, toY)) {
+        LastExpansions = 0;
         path->Clear();
         return;
     }
@@ -83,7 +84,8 @@ void TPathFinding::Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY
     Open.Clear();
 
     bool found = false;
-    for (int32_t expansions = 0; !found && expansions < kMaxExpansions; ++expansions) {
+    int32_t expansions = 0;
+    for (; !found && expansions < kMaxExpansions; ++expansions) {
         if (expansions == 0) {
             found = Expand(fromX, fromY, true);
             continue;
@@ -94,6 +96,7 @@ void TPathFinding::Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY
         // The start square may come round again from a neighbour; it still counts from 0.
         found = Expand(x, y, x == fromX && y == fromY);
     }
+    LastExpansions = expansions;
     if (found) Reconstruct(*path);
 }
 

@@ -83,6 +83,9 @@ public:
     // fails or the route has 250 steps or more it is emptied. A start or goal outside the grid
     // empties it too.
     void Search(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, std::unique_ptr<TPath>& path);
+    // The squares the last search expanded (0 for a start or goal outside the grid): the
+    // measure of its work, which callers that bound their work charge.
+    [[nodiscard]] int32_t Expansions() const { return LastExpansions; }
 
     // A search gives up after this many expansions.
     static constexpr int32_t kMaxExpansions = 10000;
@@ -104,4 +107,5 @@ private:
     TOpenOrder Order;
     TOpenList Open;
     int32_t FromX = 0, FromY = 0, ToX = 0, ToY = 0;
+    int32_t LastExpansions = 0;
 };

@@ -105,6 +105,7 @@ void TBriskAI::Compile() {
         return;
     }
     CompiledProgram->SetStepLimit(StepLimit);
+    CompiledProgram->SetOutputLimit(OutputLimit);
     if (CompiledProgram->State() == TProgramState::CompiledWithErrors) {
         // Starting it adds the engine's own note to the compile messages.
         CompiledProgram->BeginProgram();
@@ -141,20 +142,22 @@ std::string TBriskAI::Located(int32_t line) const {
 // Hands on what a call printed when the call ends, also when it ends with an error.
 class TBriskAI::TOutputPass {
 public:
-    TOutputPass(const TBriskAI& runner, std::string_view function) : Runner(runner), Function(function) {}
+    TOutputPass(TBriskAI& runner, std::string_view function) : Runner(runner), Function(function) {}
     ~TOutputPass() { Runner.PassOutput(Function); }
     TOutputPass(const TOutputPass&) = delete;
     TOutputPass& operator=(const TOutputPass&) = delete;
 
 private:
-    const TBriskAI& Runner;
+    TBriskAI& Runner;
     std::string Function;
 };
 
 TFuncInfo TBriskAI::FindFunction(std::string_view name) const {
     if (CompiledProgram == nullptr) throw EScriptError("Script was not compiled");
-    if (CompiledProgram->State() != TProgramState::Running)
+    if (CompiledProgram->State() == TProgramState::CompiledWithErrors)
         throw EScriptError("Script compiled with errors. Can't execute!");
+    // Compiled, but its start failed (its globals exceed the data maximum).
+    if (CompiledProgram->State() != TProgramState::Running) throw EScriptError("Program was not started!");
     return CompiledProgram->Info().Func(name);
 }
 
@@ -170,10 +173,34 @@ void TBriskAI::CallFunction(std::string_view name) {
     (void)function.Call();
 }
 
-void TBriskAI::PassOutput(std::string_view function) const {
+namespace {
+
+std::string Note(std::string_view format, size_t count) {
+    std::string note(format);
+    note.replace(note.find("%d"), 2, std::to_string(count));
+    return note;
+}
+
+} // namespace
+
+void TBriskAI::PassOutput(std::string_view function) {
     if (CompiledProgram == nullptr || CompiledProgram->ResultText().empty()) return;
-    const std::string text = CompiledProgram->ResultText();
+    std::string text = CompiledProgram->ResultText();
+    const bool cut = CompiledProgram->OutputCut();
     CompiledProgram->ClearResult();
+    if (OutputTotal >= OutputTotalLimit) return; // the note has been handed on already
+    if (cut) {
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += Note(kOutputCutNote, OutputLimit) + "\n";
+    }
+    if (OutputTotal + text.size() >= OutputTotalLimit) {
+        text.resize(OutputTotalLimit - OutputTotal);
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        text += Note(kOutputStoppedNote, OutputTotalLimit) + "\n";
+        OutputTotal = OutputTotalLimit;
+    } else {
+        OutputTotal += text.size();
+    }
     if (Output) Output(text, function);
 }
 

@@ -58,6 +58,8 @@ public:
     // The program after Compile; nullptr before.
     [[nodiscard]] TProgram* Program() const { return CompiledProgram.get(); }
     [[nodiscard]] TScriptUnit& HostUnit() const { return *Unit; }
+    // " in <file> line <n>" for a line of the joined text that lies in one of Sources; "" else.
+    [[nodiscard]] std::string Located(int32_t line) const;
 
     // The source, one line per entry; filled by the caller before Compile.
     std::vector<std::string> ScriptText;
@@ -69,8 +71,18 @@ public:
     // Where the text a call printed with Print/PrintLn goes, with the name of the function
     // called, once the call is over (also when it failed). The text never piles up across calls: a
     // script printing on every update would otherwise grow the program's output for as long
-    // as the match lasts. Dropped when empty.
+    // as the match lasts. Dropped when empty. At most OutputLimit characters of one call are
+    // handed on, and at most OutputTotalLimit over the runner's life, so a script printing
+    // without end cannot fill the log: what is cut is followed by a line that says so
+    // (kOutputCutNote, kOutputStoppedNote).
     TScriptLog Output;
+    size_t OutputLimit = kDefaultOutputLimit;
+    size_t OutputTotalLimit = kDefaultOutputTotalLimit;
+    static constexpr size_t kDefaultOutputLimit = size_t(64) << 10;
+    static constexpr size_t kDefaultOutputTotalLimit = size_t(16) << 20;
+    static constexpr std::string_view kOutputCutNote = "(printed text cut: one call may print %d characters)";
+    static constexpr std::string_view kOutputStoppedNote =
+        "(printed text stopped: the script has printed %d characters, more are dropped)";
     // Steps one call into the script may take (loop rounds and calls) before it is stopped
     // with a run-time error. The game calls "Execute" on every update; a script stuck in a loop
     // would otherwise freeze it. A sensible script needs a few hundred steps per update.
@@ -80,9 +92,8 @@ public:
 private:
     class TOutputPass;
     [[nodiscard]] TFuncInfo FindFunction(std::string_view name) const;
-    void PassOutput(std::string_view function) const;
+    void PassOutput(std::string_view function);
     void LogMessages(std::string_view location) const;
-    [[nodiscard]] std::string Located(int32_t line) const;
 
     std::unique_ptr<TScriptEngine> ScriptEngine;
     std::unique_ptr<TScriptUnit> Unit;
@@ -90,4 +101,6 @@ private:
     std::unique_ptr<TProgram> CompiledProgram;
     // Run's function, looked up once per name: "Execute" is called on every update.
     std::optional<TFuncInfo> RunFunction;
+    // Characters handed to Output so far, against OutputTotalLimit.
+    size_t OutputTotal = 0;
 };

@@ -30,6 +30,15 @@ std::string ArgStr(const TProgramInfo& info, std::string_view name) {
     return info.Value(name).AsString();
 }
 
+// A result that may be far longer than the arguments is reserved before it is built, so the
+// program's memory cap stops it in time. Lengths past the longest string fail in the routine
+// itself with its own message.
+void ReserveText(const TProgramInfo& info, int64_t length) {
+    if (length > 0 && length <= Builtin::kMaxStringLength) {
+        info.ReserveMemory(length);
+    }
+}
+
 using TFloatFn = double (*)(double);
 using TStringFn = std::string (*)(std::string_view);
 
@@ -148,7 +157,9 @@ void RegisterStrings(TScriptUnit& unit) {
         "StrToIntDef", {{"str", "String"}, {"def", "Integer"}}, "Integer",
         [](TProgramInfo& info) { info.SetResult(StrToIntDef(ArgStr(info, "str"), ArgInt(info, "def"))); });
     unit.AddFunction("IntToHex", {{"v", "Integer"}, {"digits", "Integer"}}, "String", [](TProgramInfo& info) {
-        info.SetResult(IntToHex(ArgInt(info, "v"), ArgInt(info, "digits")));
+        const int64_t digits = ArgInt(info, "digits");
+        ReserveText(info, digits);
+        info.SetResult(IntToHex(ArgInt(info, "v"), digits));
     });
     unit.AddFunction("FloatToStr", {{"f", "Float"}}, "String",
                      [](TProgramInfo& info) { info.SetResult(FloatToStr(ArgFloat(info, "f"))); });
@@ -179,7 +190,9 @@ void RegisterStrings(TScriptUnit& unit) {
     unit.AddFunction("Insert", {{"src", "String"}, {"@S", "String"}, {"Index", "Integer"}}, "",
                      [](TProgramInfo& info) {
                          std::string s = ArgStr(info, "S");
-                         Insert(ArgStr(info, "src"), s, ArgInt(info, "Index"));
+                         const std::string src = ArgStr(info, "src");
+                         ReserveText(info, static_cast<int64_t>(s.size() + src.size()));
+                         Insert(src, s, ArgInt(info, "Index"));
                          info.SetValue("S", s);
                      });
     StringFunction(unit, "LowerCase", LowerCase);
@@ -194,7 +207,9 @@ void RegisterStrings(TScriptUnit& unit) {
     });
     unit.AddFunction("SetLength", {{"@S", "String"}, {"NewLength", "Integer"}}, "", [](TProgramInfo& info) {
         std::string s = ArgStr(info, "S");
-        SetLength(s, ArgInt(info, "NewLength"));
+        const int64_t length = ArgInt(info, "NewLength");
+        ReserveText(info, length);
+        SetLength(s, length);
         info.SetValue("S", s);
     });
     StringFunction(unit, "TrimLeft", TrimLeft);
@@ -235,9 +250,12 @@ void RegisterStrings(TScriptUnit& unit) {
                          info.SetResult(
                              Copy(ArgStr(info, "AText"), ArgInt(info, "AStart"), ArgInt(info, "ACount")));
                      });
-    unit.AddFunction(
-        "StringOfChar", {{"Ch", "String"}, {"Count", "Integer"}}, "String",
-        [](TProgramInfo& info) { info.SetResult(StringOfChar(ArgStr(info, "Ch"), ArgInt(info, "Count"))); });
+    unit.AddFunction("StringOfChar", {{"Ch", "String"}, {"Count", "Integer"}}, "String",
+                     [](TProgramInfo& info) {
+                         const int64_t count = ArgInt(info, "Count");
+                         ReserveText(info, count);
+                         info.SetResult(StringOfChar(ArgStr(info, "Ch"), count));
+                     });
 }
 
 void RegisterDateTime(TScriptUnit& unit) {

@@ -266,7 +266,8 @@ TExprPtr TCompiler::Intrinsic(const TToken& name, const TSymbol* symbol, TArgs& 
             return fail(1, "Integer");
         }
     }
-    TExprPtr e = MakeIncDec(std::move(place), std::move(delta), SameText(n, "Dec"), pos);
+    const bool dec = SameText(n, "Dec");
+    TExprPtr e = MakeIncDec(std::move(place), std::move(delta), dec, dec ? nullptr : T.Integer, pos);
     e->IsCallNode = true;
     return e;
 }

@@ -186,9 +186,6 @@ TVariant TCompiler::ParseConstValue(const TTypeSym*& type) {
     const TScriptPos pos = Tok().Pos;
     TExprPtr e = ParseExpr();
     if (type) {
-        if (!type->IsScalar()) {
-            CompileError(pos, "Simple type expected");
-        }
         const TTypeSym* target = type;
         e = Coerce(std::move(e), *target);
         if (!e) {
@@ -209,7 +206,11 @@ void TCompiler::ParseConstSection() {
         std::string name = ExpectName();
         const TTypeSym* type = nullptr;
         if (Accept(TTok::Colon)) {
+            const TScriptPos typePos = Tok().Pos;
             type = &ParseType();
+            if (!type->IsScalar()) {
+                CompileError(typePos, "Simple type expected");
+            }
         }
         Expect(TTok::Equal, "\"=\" expected");
         TVariant value = ParseConstValue(type);
@@ -419,8 +420,9 @@ const TTypeSym& TCompiler::ParseEnumType() {
 
 void TCompiler::ParseParams(TFuncSym& f, std::vector<TParamSym>& params) {
     Lex.Next();
-    if (Accept(TTok::RParen)) {
-        return;
+    // A routine without parameters leaves out the parentheses; "()" opens a list with nothing in it.
+    if (Is(TTok::RParen)) {
+        SyntaxError(Tok().Pos, "Parameters expected");
     }
     do {
         TParamMode mode = TParamMode::Value;
@@ -435,12 +437,16 @@ void TCompiler::ParseParams(TFuncSym& f, std::vector<TParamSym>& params) {
             names.emplace_back(ExpectName(), pos);
         } while (Accept(TTok::Comma));
         Expect(TTok::Colon, "Colon \":\" expected");
+        const TScriptPos typePos = Tok().Pos;
         const TTypeSym& type = ParseType();
         bool hasDefault = false;
         TVariant def;
         if (Is(TTok::Equal)) {
             if (mode == TParamMode::Var) {
                 SyntaxError(Tok().Pos, "Default Parameter must not be a var-parameter");
+            }
+            if (!type.IsScalar()) {
+                CompileError(typePos, "Simple type expected");
             }
             Lex.Next();
             const TTypeSym* t = &type;
@@ -493,13 +499,14 @@ void TCompiler::CheckForwardMatch(const TFuncSym& fwd, const TFuncSym& impl, con
     }
 }
 
-// Parameters first (a by-reference one takes one slot for the address), then the result.
+// Parameters first (a by-reference one takes the address and the hold), then the result.
 void TCompiler::LayoutFrame(TFuncSym& f) {
     for (TParamSym& p : f.Params) {
         if (p.ByRef()) {
             p.Offset = Frame.Size;
-            Frame.Size += 1;
+            Frame.Size += TParamSym::kByRefSlots;
             Frame.Init->resize(static_cast<size_t>(Frame.Size));
+            Frame.Managed->push_back(p.HoldOffset());
             auto& var = NewSymbol<TVarSym>(p.Name, *p.Type, TVarPlace::LocalRef, p.Offset);
             var.ReadOnly = p.Mode == TParamMode::Const;
             Declare(var, f.Pos);

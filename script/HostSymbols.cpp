@@ -128,7 +128,7 @@ void DeclareUnit(TCode& code, const TBaseTypes& types, const TScriptUnit& unit, 
             }
             TParamSym param{p->Name, pt, p->IsVarParam ? TParamMode::Var : TParamMode::Value,
                             false,   {}, offset};
-            offset += param.ByRef() ? 1 : pt->Slots;
+            offset += param.ByRef() ? TParamSym::kByRefSlots : pt->Slots;
             sym.Params.push_back(std::move(param));
         }
         if (!f->ResultType.empty()) {
@@ -145,6 +145,8 @@ void DeclareUnit(TCode& code, const TBaseTypes& types, const TScriptUnit& unit, 
             if (!p.ByRef()) {
                 p.Type->InitSlots(&sym.FrameInit[static_cast<size_t>(p.Offset)]);
                 p.Type->CollectManaged(p.Offset, sym.Managed);
+            } else {
+                sym.Managed.push_back(p.HoldOffset());
             }
         }
         if (sym.ResultType) {

@@ -33,6 +33,12 @@ struct TExpr {
     [[nodiscard]] virtual bool HasPlace() const { return IsAssignable(); }
     // The variable this expression names directly, if it is a plain variable reference.
     [[nodiscard]] virtual const TVarSym* Variable() const { return nullptr; }
+    // Whether Addr's place may lie inside a dynamic array or an object, where it lives only as
+    // long as the array or object does.
+    [[nodiscard]] virtual bool InsideArrayOrObject() const { return false; }
+    // Addr, for a place that must outlive what a call does to its array: hold receives a
+    // reference to the array or object the place lies in (it is left alone for a variable).
+    virtual TVariant* AddrHeld(TRuntime& rt, TVariant& hold);
     // A routine call that gives no value, as a statement.
     virtual void Exec(TRuntime& rt);
 
@@ -89,7 +95,8 @@ TExprPtr MakeNewObject(const TTypeSym& classType, std::vector<TExprPtr> args, TS
 // Routines the compiler runs directly instead of through their handler.
 TExprPtr MakeStrLength(TExprPtr str, const TTypeSym& integerType, TScriptPos pos);
 TExprPtr MakeArrayLength(TExprPtr array, const TTypeSym& integerType, bool high, TScriptPos pos);
-TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, TScriptPos pos);
+// Inc has the result type Integer (see the node); Dec, a procedure, none.
+TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos pos);
 TExprPtr MakeSetLength(TExprPtr array, TExprPtr length, TScriptPos pos);
 // Evaluates an object and drops it: Free and Destroy, as objects here go when nothing holds them.
 TExprPtr MakeDiscard(TExprPtr e, TScriptPos pos);

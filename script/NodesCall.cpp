@@ -18,7 +18,7 @@ namespace {
 class TFrameGuard {
 public:
     TFrameGuard(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos)
-        : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos)), Saved(rt.Frame) {}
+        : Rt(rt), F(f), Frame(Push(rt, f, pos)), Saved(rt.Frame) {}
     TFrameGuard(const TFrameGuard&) = delete;
     TFrameGuard& operator=(const TFrameGuard&) = delete;
     ~TFrameGuard() {
@@ -38,6 +38,14 @@ public:
     TVariant* const Frame;
     TVariant* const Saved;
     bool Entered = false;
+
+private:
+    static TVariant* Push(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos) {
+        // A routine with a large local array copies all of it in on every call; charged before
+        // the push, so a call stopped here leaves nothing to pop.
+        rt.ChargeSlots(f.FrameSize);
+        return rt.Push(f.FrameSize, f.FrameInit.data(), pos);
+    }
 };
 
 std::string TypeName(const std::exception& e) {
@@ -57,7 +65,11 @@ void RunHost(TRuntime& rt, const TFuncSym& f, TVariant* frame, const TScriptPos&
         f.Host->OnEval(info);
     } catch (const EScriptRaise&) {
         throw;
-    } catch (const EScriptAbort&) {
+    } catch (EScriptAbort& e) {
+        // A limit the handler's work ran into: it stopped the script at this call.
+        if (!e.Pos.Known()) {
+            e.Pos = pos;
+        }
         throw;
     } catch (const EHostError& e) {
         throw EScriptRaise{rt.MakeHostError(e.ClassName, e.what()), pos};
@@ -76,7 +88,7 @@ struct TCallNode final : TExpr {
             const TParamSym& param = f.Params[i];
             Offsets.push_back(param.Offset);
             if (param.ByRef()) {
-                Binds.push_back(TBind::Ref);
+                Binds.push_back(Args[i]->InsideArrayOrObject() ? TBind::RefHeld : TBind::Ref);
                 continue;
             }
             switch (param.Type->Kind) {
@@ -102,7 +114,7 @@ struct TCallNode final : TExpr {
     }
 
     // How each argument reaches its slot, decided once.
-    enum class TBind : uint8_t { Int, Float, Bool, Ref, Slots, Other };
+    enum class TBind : uint8_t { Int, Float, Bool, Ref, RefHeld, Slots, Other };
 
     void Bind(TRuntime& rt, TVariant* frame) {
         for (size_t i = 0; i < Args.size(); ++i) {
@@ -121,10 +133,17 @@ struct TCallNode final : TExpr {
             case TBind::Ref:
                 slot->SetRef(a.Addr(rt));
                 break;
+            case TBind::RefHeld:
+                // The hold slot follows the address slot (TParamSym::HoldOffset); the frame's pop
+                // releases it.
+                slot->SetRef(a.AddrHeld(rt, slot[1]));
+                break;
             case TBind::Slots: {
                 // A record by value: the fresh frame slots hold no references yet.
                 const TVariant* src = a.Addr(rt);
-                for (int32_t k = 0; k < a.Type->Slots; ++k) {
+                const int32_t n = a.Type->Slots;
+                rt.ChargeSlots(n);
+                for (int32_t k = 0; k < n; ++k) {
                     slot[k].InitCopy(src[k]);
                 }
                 break;
@@ -257,13 +276,19 @@ struct TArrayLengthNode final : TExpr {
     bool High;
 };
 
+// Inc is a function by its declaration whose own result is never assigned: in an expression it
+// adds to its variable and gives 0, the value of an unassigned Integer result.
 struct TIncDecNode final : TExpr {
-    TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, TScriptPos p)
-        : TExpr(nullptr, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
+    TIncDecNode(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos p)
+        : TExpr(resultType, std::move(p)), Place(std::move(place)), Delta(std::move(delta)), Dec(dec) {}
     void Exec(TRuntime& rt) override {
         const uint64_t d = Delta ? static_cast<uint64_t>(Delta->EvalInt(rt)) : 1;
         int64_t& v = Place->Addr(rt)->IntRef();
         v = static_cast<int64_t>(Dec ? static_cast<uint64_t>(v) - d : static_cast<uint64_t>(v) + d);
+    }
+    int64_t EvalInt(TRuntime& rt) override {
+        Exec(rt);
+        return 0;
     }
     TExprPtr Place, Delta;
     bool Dec;
@@ -275,29 +300,31 @@ struct TSetLengthNode final : TExpr {
     void Exec(TRuntime& rt) override {
         const int64_t wanted = std::max<int64_t>(Length->EvalInt(rt), 0);
         const TTypeSym& elem = *Arr->Type->Elem;
-        const int64_t slots = wanted * elem.Slots;
         const int32_t maxData = rt.MaxDataSize();
-        if (wanted > maxData || slots > maxData) {
+        if (wanted > maxData) {
             throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(maxData) + " Variants)", Pos};
         }
-        rt.Charge(slots >> 4);
+        const int64_t slots = wanted * elem.Slots;
         TVariant* place = Arr->Addr(rt);
         TArrayRep* a = place->Arr();
+        // Another variable shares the array: it keeps the old one and this one gets a copy.
+        const bool copy = a && a->Refs > 1;
+        const int64_t kept = a && !copy ? static_cast<int64_t>(a->Items.size()) : 0;
+        rt.ReserveArraySlots(slots - kept, Pos);
+        rt.ChargeSlots(slots);
         if (!a) {
             if (wanted == 0) {
                 return;
             }
-            a = new TArrayRep;
-            a->ElemSlots = elem.Slots;
+            a = new TArrayRep(elem.Slots, {});
             *place = TVariant::AdoptArray(a);
-        } else if (a->Refs > 1) {
-            // Another variable shares the array; it keeps the old one.
-            auto* copy = new TArrayRep{1, a->ElemSlots, a->Items};
-            *place = TVariant::AdoptArray(copy);
-            a = copy;
+        } else if (copy) {
+            auto* own = new TArrayRep(a->ElemSlots, a->Items);
+            *place = TVariant::AdoptArray(own);
+            a = own;
         }
         const size_t old = a->Items.size();
-        a->Items.resize(static_cast<size_t>(slots));
+        a->Resize(static_cast<size_t>(slots));
         for (size_t i = old; i < a->Items.size(); i += static_cast<size_t>(elem.Slots)) {
             elem.InitSlots(&a->Items[i]);
         }
@@ -358,8 +385,8 @@ TExprPtr MakeArrayLength(TExprPtr array, const TTypeSym& integerType, bool high,
     return std::make_unique<TArrayLengthNode>(std::move(array), integerType, high, std::move(pos));
 }
 
-TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, TScriptPos pos) {
-    return std::make_unique<TIncDecNode>(std::move(place), std::move(delta), dec, std::move(pos));
+TExprPtr MakeIncDec(TExprPtr place, TExprPtr delta, bool dec, const TTypeSym* resultType, TScriptPos pos) {
+    return std::make_unique<TIncDecNode>(std::move(place), std::move(delta), dec, resultType, std::move(pos));
 }
 
 TExprPtr MakeSetLength(TExprPtr array, TExprPtr length, TScriptPos pos) {

@@ -25,6 +25,10 @@ TVariant* TExpr::Addr(TRuntime&) {
     InternalError(*this, "no place");
 }
 
+TVariant* TExpr::AddrHeld(TRuntime& rt, TVariant&) {
+    return Addr(rt);
+}
+
 TVariant TExpr::EvalVar(TRuntime& rt) {
     if (!Type) {
         InternalError(*this, "no value");
@@ -93,6 +97,8 @@ struct TMemberNode final : TPlaceNode<TMemberNode> {
         Depth = Rec->Depth + 1;
     }
     TVariant* Place(TRuntime& rt) { return Rec->Addr(rt) + Off; }
+    bool InsideArrayOrObject() const override { return Rec->InsideArrayOrObject(); }
+    TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Rec->AddrHeld(rt, hold) + Off; }
     TExprPtr Rec;
     int32_t Off;
 };
@@ -112,12 +118,21 @@ template <typename B> struct TStaticIndexNode final : TPlaceNode<TStaticIndexNod
         this->Assignable = Arr->IsAssignable();
         this->Depth = std::max(Arr->Depth, Index->Depth) + 1;
     }
-    TVariant* Place(TRuntime& rt) {
+    TVariant* Place(TRuntime& rt) { return Find<false>(rt, nullptr); }
+    bool InsideArrayOrObject() const override {
+        return std::is_same_v<B, void> && Arr->InsideArrayOrObject();
+    }
+    TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Find<true>(rt, &hold); }
+    template <bool Held> TVariant* Find(TRuntime& rt, TVariant* hold) {
         // The index first: a routine it calls may resize the array the base lies in.
         const int64_t i = Index->EvalInt(rt);
         TVariant* base;
         if constexpr (std::is_same_v<B, void>) {
-            base = Arr->Addr(rt);
+            if constexpr (Held) {
+                base = Arr->AddrHeld(rt, *hold);
+            } else {
+                base = Arr->Addr(rt);
+            }
         } else {
             base = VarSlot<B::Place>(rt, Off);
         }
@@ -143,15 +158,24 @@ struct TDynIndexNode final : TPlaceNode<TDynIndexNode> {
           Index(std::move(index)), ElemSlots(Arr->Type->Elem->Slots) {
         Depth = std::max(Arr->Depth, Index->Depth) + 1;
     }
-    TVariant* Place(TRuntime& rt) {
+    TVariant* Place(TRuntime& rt) { return Find<false>(rt, nullptr); }
+    bool InsideArrayOrObject() const override { return true; }
+    TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Find<true>(rt, &hold); }
+    // The element's slots lie in this array's own storage, so holding this array is enough even
+    // when it is itself an element of another.
+    template <bool Held> TVariant* Find(TRuntime& rt, TVariant* hold) {
         const int64_t i = Index->EvalInt(rt);
-        TArrayRep* a = Arr->Addr(rt)->Arr();
+        const TVariant* array = Arr->Addr(rt);
+        TArrayRep* a = array->Arr();
         const int64_t length = a ? static_cast<int64_t>(a->Items.size()) / ElemSlots : 0;
         if (i < 0) {
             BoundError(rt, Pos, false, i);
         }
         if (i >= length) {
             BoundError(rt, Pos, true, i);
+        }
+        if constexpr (Held) {
+            *hold = *array;
         }
         return a->Items.data() + i * ElemSlots;
     }
@@ -184,10 +208,17 @@ struct TFieldNode final : TPlaceNode<TFieldNode> {
         : TPlaceNode<TFieldNode>(f.Type, std::move(p)), Obj(std::move(obj)), Index(f.Offset) {
         Depth = Obj->Depth + 1;
     }
-    TVariant* Place(TRuntime& rt) {
-        TObjectRep* o = Obj->Addr(rt)->Obj();
+    TVariant* Place(TRuntime& rt) { return Find<false>(rt, nullptr); }
+    bool InsideArrayOrObject() const override { return true; }
+    TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Find<true>(rt, &hold); }
+    template <bool Held> TVariant* Find(TRuntime& rt, TVariant* hold) {
+        const TVariant* object = Obj->Addr(rt);
+        TObjectRep* o = object->Obj();
         if (!o) {
             RuntimeError(rt, Pos, "Object not instantiated");
+        }
+        if constexpr (Held) {
+            *hold = *object;
         }
         return &o->Fields[static_cast<size_t>(Index)];
     }
@@ -289,6 +320,7 @@ template <TBinOp Op> struct TStrCmp final : TBinNode {
     bool EvalBool(TRuntime& rt) override {
         const TVariant a = L->EvalVar(rt);
         const TVariant b = R->EvalVar(rt);
+        rt.ChargeText(std::min(a.StrView().size(), b.StrView().size()));
         return Compare<Op>(a.StrView(), b.StrView());
     }
 };
@@ -318,7 +350,7 @@ struct TStrConcat final : TBinNode {
         }
         const size_t length = a.StrView().size() + b.StrView().size();
         StringWork(rt, Pos, length, length);
-        a.MutableStr().append(b.StrView());
+        a.AppendStr(b.StrView());
         return a;
     }
 };
@@ -339,6 +371,7 @@ struct TVariantBin final : TBinNode {
     TVariant Apply(TRuntime& rt, const TVariant& a, const TVariant& b) const {
         const TVarKind ka = a.Kind();
         const TVarKind kb = b.Kind();
+        rt.ChargeText(std::min(a.StrView().size(), b.StrView().size()));
         switch (Op) {
         case TBinOp::Eq:
             return TVariant(CompareVariants(a, b) == 0);

@@ -90,7 +90,7 @@ struct TAppendStr final : TStmt {
         if (!tail.StrView().empty()) {
             TVariant* place = Place->Addr(rt);
             StringWork(rt, Pos, place->StrView().size() + tail.StrView().size(), tail.StrView().size());
-            place->MutableStr().append(tail.StrView());
+            place->AppendStr(tail.StrView());
         }
         return TFlow::Normal;
     }
@@ -102,6 +102,7 @@ struct TAssignSlots final : TStmt {
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
     TFlow Exec(TRuntime& rt) override {
         const int32_t n = Place->Type->Slots;
+        rt.ChargeSlots(n);
         if (Place->Variable()) {
             Value->StoreInto(rt, Place->Addr(rt));
             return TFlow::Normal;

@@ -3,15 +3,18 @@
 
 #include "platform/Clock.h"
 #include "script/Code.h"
+#include "script/Reps.h"
 #include "script/Runtime.h"
 
+#include <algorithm>
+
 TProgram::TProgram(std::unique_ptr<TCode> code, TMsgs msgs, int32_t stackChunkSize, int32_t maxDataSize,
-                   int timeoutSec)
+                   int64_t maxMemory, int timeoutSec)
     : CodeTree(std::move(code)), Messages(std::move(msgs)),
       ProgState(CodeTree ? TProgramState::ReadyToRun : TProgramState::CompiledWithErrors),
       TimeoutSec(timeoutSec) {
     if (CodeTree) {
-        Run = std::make_unique<TRuntime>(*this, *CodeTree, stackChunkSize, maxDataSize);
+        Run = std::make_unique<TRuntime>(*this, *CodeTree, stackChunkSize, maxDataSize, maxMemory);
     }
     ProgramInfo = std::make_unique<TProgramInfo>(*this);
 }
@@ -22,10 +25,19 @@ TProgramInfo& TProgram::Info() {
     return *ProgramInfo;
 }
 
+void TProgram::AppendResult(std::string_view text) {
+    if (OutputLimit && Output.size() + text.size() > OutputLimit) {
+        text = text.substr(0, OutputLimit - std::min(OutputLimit, Output.size()));
+        Cut = true;
+    }
+    Output.append(text);
+}
+
 void TProgram::RunBlock(TStmt& block, uint64_t stepLimit, uint32_t deadline) {
     if (Run->HostDepth == 0) {
         Run->EnterHost(stepLimit, deadline);
     }
+    const TDataAccountScope account(&Run->Account());
     ++Run->HostDepth;
     try {
         block.Exec(*Run);
@@ -54,7 +66,13 @@ void TProgram::BeginProgram() {
         return;
     }
     Messages.Clear();
-    Run->AllocateGlobals();
+    try {
+        Run->AllocateGlobals();
+    } catch (const EScriptAbort& e) {
+        // Globals larger than the data maximum: the program stays ReadyToRun and never runs.
+        Messages.Add(TMsgKind::Error, e.Text);
+        return;
+    }
     ProgState = TProgramState::Running;
     RunBlock(*CodeTree->InitBlock, StepLimit, 0);
 }

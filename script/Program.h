@@ -23,7 +23,7 @@ class TProgram {
 public:
     // Made by TScriptEngine::Compile; a program that compiled with errors has no code.
     TProgram(std::unique_ptr<TCode> code, TMsgs msgs, int32_t stackChunkSize, int32_t maxDataSize,
-             int timeoutSec);
+             int64_t maxMemory, int timeoutSec);
     TProgram(const TProgram&) = delete;
     TProgram& operator=(const TProgram&) = delete;
     ~TProgram();
@@ -33,7 +33,9 @@ public:
     [[nodiscard]] const TMsgs& Msgs() const { return Messages; }
 
     // Sets up the global data and runs the initialisation the declarations need (not the main
-    // block); leaves the program Running. Failures become messages, never exceptions.
+    // block); leaves the program Running. Failures become messages, never exceptions: globals
+    // beyond the data maximum leave it ReadyToRun with "Maximal data size exceeded (%d
+    // Variants)".
     void BeginProgram();
     // BeginProgram, the main block, EndProgram. A time-out above 0 seconds (else the configured
     // one) stops a runaway program with "Script was stopped.".
@@ -53,8 +55,17 @@ public:
 
     // What Print and PrintLn wrote.
     [[nodiscard]] const std::string& ResultText() const { return Output; }
-    void AppendResult(std::string_view text) { Output.append(text); }
-    void ClearResult() { Output.clear(); }
+    // Adds to ResultText up to its limit; what lies beyond is dropped and OutputCut is set.
+    void AppendResult(std::string_view text);
+    void ClearResult() {
+        Output.clear();
+        Cut = false;
+    }
+    // How long ResultText may grow until it is cleared (0, the default, is no limit): a host
+    // that clears it after every call limits what one call may print.
+    void SetOutputLimit(size_t characters) { OutputLimit = characters; }
+    // Whether printed text was dropped since ResultText was last cleared.
+    [[nodiscard]] bool OutputCut() const { return Cut; }
     // The program parameters that Param, ParamStr and ParamCount read.
     std::vector<TVariant> Parameters;
 
@@ -74,4 +85,6 @@ private:
     uint64_t StepLimit = 0;
     int TimeoutSec = 0;
     std::string Output;
+    size_t OutputLimit = 0;
+    bool Cut = false;
 };

@@ -35,14 +35,30 @@ std::string PositionSuffix(const TScriptPos& pos) {
 
 } // namespace
 
+// A handler that reads or writes a text does work in its length, and one that hands back a
+// text has made it: both count against the call's limits. Outside a call (the host reading a
+// program's globals) nothing is counted.
+void TVarInfo::Charge(const TVariant& value, bool made) const {
+    TRuntime& rt = Prog->Runtime();
+    if (rt.HostDepth == 0 || value.Kind() != TVarKind::String) {
+        return;
+    }
+    rt.ChargeText(value.StrView().size());
+    if (made) {
+        rt.CheckMemory({});
+    }
+}
+
 TVariant TVarInfo::Value() const {
     if (!Type->IsScalar()) {
         throw EScriptError("Variable of type " + Quote(Type->Name) + " has no simple value");
     }
+    Charge(*Slot, false);
     return *Slot;
 }
 
 void TVarInfo::SetValue(const TVariant& value) const {
+    Charge(value, true);
     switch (Type->Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Enum:
@@ -131,6 +147,7 @@ TVariant TFuncInfo::Call(std::span<const TVariant> args) const {
     if (rt.HostDepth == 0) {
         rt.EnterHost(Prog->GetStepLimit(), 0);
     }
+    const TDataAccountScope account(&rt.Account());
     ++rt.HostDepth;
     // The host's arguments are values; a var parameter gets a place of its own for the call.
     size_t refSlots = 0;
@@ -230,6 +247,21 @@ TVariant TProgramInfo::Result() const {
         throw EScriptError("Variable \"Result\" not found");
     }
     return TVarInfo(*Prog, Base + CallSym->ResultOffset, *CallSym->ResultType).Value();
+}
+
+void TProgramInfo::ChargeSteps(int64_t steps) const {
+    TRuntime& rt = Prog->Runtime();
+    if (rt.HostDepth > 0 && steps > 0) {
+        rt.Charge(steps);
+    }
+}
+
+void TProgramInfo::ReserveMemory(int64_t bytes) const {
+    TRuntime& rt = Prog->Runtime();
+    if (rt.HostDepth > 0 && bytes > 0) {
+        rt.ReserveMemory(bytes, {});
+        rt.ChargeText(static_cast<size_t>(bytes));
+    }
 }
 
 TFuncInfo TProgramInfo::Func(std::string_view name) const {

@@ -31,6 +31,8 @@ public:
     [[nodiscard]] const TTypeSym& DataType() const { return *Type; }
 
 private:
+    void Charge(const TVariant& value, bool made) const;
+
     TProgram* Prog;
     TVariant* Slot;
     const TTypeSym* Type;
@@ -76,6 +78,23 @@ public:
     [[nodiscard]] TProgram& Program() const { return *Prog; }
     // The host routine being called, or nullptr in the program's own view.
     [[nodiscard]] const TScriptFunction* Function() const;
+
+    // Work and memory, for a handler whose cost is more than the one step its call counts. A
+    // call from the host may take a bounded number of steps (the game's "Execute" 200,000, see
+    // TProgram::SetStepLimit), and a program's strings and arrays a bounded number of bytes
+    // (TScriptConfig::MaxMemory), so a script that loops over a costly routine ends with a
+    // run-time error instead of freezing its host. Both raise through the handler; let them
+    // pass. Outside a call from the host both do nothing.
+    //
+    // Counts steps for work done, in the measure of a loop round (about a microsecond's worth
+    // of simple statements): a route search charges the squares it expanded.
+    void ChargeSteps(int64_t steps) const;
+    // Before a handler builds bytes of new text or array: charges a step per KB and fails with
+    // "Maximal string and array memory exceeded (%d bytes)" when the program's strings and
+    // arrays would pass their cap, before anything is built. Texts read with Value and handed
+    // back with SetValue or SetResult are charged and checked by themselves (a step per KB);
+    // this is for a result much longer than the arguments (StringOfChar(c, 100000000)).
+    void ReserveMemory(int64_t bytes) const;
 
 private:
     TProgram* Prog;

@@ -27,34 +27,72 @@ size_t NativeStackBudget() {
 
 } // namespace
 
-TRuntime::TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize)
+TRuntime::TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize,
+                   int64_t maxMemory)
     : Prog(program), Code(code), ChunkSize(std::max<int32_t>(chunkSize, 64)),
-      MaxData(std::max<int32_t>(maxDataSize, 1)) {}
+      MaxData(std::max<int32_t>(maxDataSize, 1)), StackRoom(MaxData),
+      MaxMemory(std::max<int64_t>(maxMemory, 1)), Data(new TDataAccount) {}
 
 TRuntime::~TRuntime() {
     FreeGlobals();
+    LeaveDataAccount(Data, 0, 0);
 }
 
-TVariant* TRuntime::PushChunk(int32_t size, const TVariant* init, const TScriptPos& pos) {
-    if (Used + size > MaxData) {
-        throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(MaxData) + " Variants)", pos};
+void TRuntime::DataSizeExceeded(const TScriptPos& pos) const {
+    throw EScriptAbort{"Maximal data size exceeded (" + std::to_string(MaxData) + " Variants)", pos};
+}
+
+void TRuntime::MemoryExceeded(const TScriptPos& pos) const {
+    throw EScriptAbort{"Maximal string and array memory exceeded (" + std::to_string(MaxMemory) + " bytes)",
+                       pos};
+}
+
+TVariant* TRuntime::PushSlow(int32_t size, const TVariant* init, const TScriptPos& pos) {
+    StackRoom = MaxData - Data->ArraySlots;
+    if (Used + size > StackRoom) {
+        DataSizeExceeded(pos);
     }
-    // The current chunk is full (or there is none yet): go on in the next one.
-    if (Top) {
-        Chunks[Current].SavedTop = Top;
-        ++Current;
+    if (!Top || Top + size > TopEnd) {
+        // The current chunk is full (or there is none yet): go on in the next one.
+        if (Top) {
+            Chunks[Current].SavedTop = Top;
+            ++Current;
+        }
+        if (Current >= Chunks.size()) {
+            Chunks.emplace_back();
+        }
+        TChunk& chunk = Chunks[Current];
+        if (chunk.Size < size) {
+            chunk.Size = std::max(ChunkSize, size);
+            chunk.Slots = std::make_unique<TVariant[]>(static_cast<size_t>(chunk.Size));
+        }
+        Top = chunk.Slots.get();
+        TopEnd = Top + chunk.Size;
     }
-    if (Current >= Chunks.size()) {
-        Chunks.emplace_back();
+    return PushHere(size, init);
+}
+
+void TRuntime::ReserveArraySlots(int64_t slots, const TScriptPos& pos) {
+    if (slots <= 0) {
+        return;
     }
-    TChunk& chunk = Chunks[Current];
-    if (chunk.Size < size) {
-        chunk.Size = std::max(ChunkSize, size);
-        chunk.Slots = std::make_unique<TVariant[]>(static_cast<size_t>(chunk.Size));
+    if (slots > MaxData || Used + Data->ArraySlots + slots > MaxData) {
+        DataSizeExceeded(pos);
     }
-    Top = chunk.Slots.get();
-    TopEnd = Top + chunk.Size;
-    return Push(size, init, pos);
+    ReserveMemory(slots * static_cast<int64_t>(sizeof(TVariant)), pos);
+    StackRoom = MaxData - Data->ArraySlots - slots;
+}
+
+void TRuntime::ReserveMemory(int64_t bytes, const TScriptPos& pos) {
+    if (bytes > MaxMemory || Data->Bytes + bytes > MaxMemory) {
+        MemoryExceeded(pos);
+    }
+}
+
+void TRuntime::CheckMemory(const TScriptPos& pos) {
+    if (Data->Bytes > MaxMemory) {
+        MemoryExceeded(pos);
+    }
 }
 
 // The top frame is the first of the current chunk: popping it returns to the previous chunk.
@@ -162,5 +200,6 @@ void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t
         RuntimeError(rt, pos,
                      "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
     }
-    rt.Charge(static_cast<int64_t>(copied >> 10));
+    rt.ReserveMemory(static_cast<int64_t>(resultLength), pos);
+    rt.ChargeText(copied);
 }

@@ -29,9 +29,11 @@ struct EScriptAbort {
     TScriptPos Pos;
 };
 
+struct TDataAccount;
+
 class TRuntime {
 public:
-    TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize);
+    TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize, int64_t maxMemory);
     TRuntime(const TRuntime&) = delete;
     TRuntime& operator=(const TRuntime&) = delete;
     ~TRuntime();
@@ -43,16 +45,10 @@ public:
 
     // Pushes a frame of size slots copied from init (plain values, no references) and returns it.
     TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos) {
-        if (Top && Top + size <= TopEnd && Used + size <= MaxData) {
-            TVariant* frame = Top;
-            // The slots hold no references (Pop released them) and init holds plain values only.
-            std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
-                        sizeof(TVariant) * static_cast<size_t>(size));
-            Top += size;
-            Used += size;
-            return frame;
+        if (Top && Top + size <= TopEnd && Used + size <= StackRoom) {
+            return PushHere(size, init);
         }
-        return PushChunk(size, init, pos);
+        return PushSlow(size, init, pos);
     }
     // Releases the managed slots of the top frame and pops it.
     void Pop(int32_t size, const std::vector<int32_t>& managed) {
@@ -76,14 +72,42 @@ public:
             Checkpoint();
         }
     }
-    // Work worth several steps (copying a long string, filling a large array), so a step limit
-    // also bounds the time and memory a run can take.
+    // Work worth several steps (copying a long string, filling a large array, a host routine's
+    // search), so a step limit also bounds the time a run can take.
     void Charge(int64_t steps) {
         Budget -= steps;
         if (Budget < 0) {
             Checkpoint();
         }
     }
+    // Work on text of that many characters: a step per KB, nothing for short texts.
+    void ChargeText(size_t characters) {
+        if (characters >= kCharactersPerStep) {
+            Charge(static_cast<int64_t>(characters / kCharactersPerStep));
+        }
+    }
+    static constexpr size_t kCharactersPerStep = 1024;
+    // Work on that many slots (a large frame pushed, a large record copied, an array filled): a
+    // step per 16, nothing for the small records and frames of every day.
+    void ChargeSlots(int64_t slots) {
+        if (slots >= kSlotsPerStep) {
+            Charge(slots / kSlotsPerStep);
+        }
+    }
+    static constexpr int64_t kSlotsPerStep = 16;
+
+    // The data limits. The data stack and all dynamic arrays together hold at most MaxDataSize
+    // variants ("Maximal data size exceeded (%d Variants)"); strings and dynamic arrays together
+    // take at most MaxMemory bytes ("Maximal string and array memory exceeded (%d bytes)").
+    // Both end the run; scripts cannot catch them.
+    //
+    // Before an array grows by slots more variants (and its bytes).
+    void ReserveArraySlots(int64_t slots, const TScriptPos& pos);
+    // Before bytes more of strings or arrays are made.
+    void ReserveMemory(int64_t bytes, const TScriptPos& pos);
+    // After the host made a string: whether the program is still within MaxMemory.
+    void CheckMemory(const TScriptPos& pos);
+    [[nodiscard]] TDataAccount& Account() const { return *Data; }
     // Arms the limits for one call from the host: steps (0 = none) and a deadline in ticks
     // (0 = none); EnterHost also sets the native-stack guard from the caller's stack position.
     void EnterHost(uint64_t stepLimit, uint32_t deadlineMs);
@@ -104,8 +128,19 @@ public:
     [[nodiscard]] static std::string ExceptionMessage(const TVariant& object);
 
 private:
-    TVariant* PushChunk(int32_t size, const TVariant* init, const TScriptPos& pos);
+    TVariant* PushHere(int32_t size, const TVariant* init) {
+        TVariant* frame = Top;
+        // The slots hold no references (Pop released them) and init holds plain values only.
+        std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
+                    sizeof(TVariant) * static_cast<size_t>(size));
+        Top += size;
+        Used += size;
+        return frame;
+    }
+    TVariant* PushSlow(int32_t size, const TVariant* init, const TScriptPos& pos);
     void PopChunk();
+    [[noreturn]] void DataSizeExceeded(const TScriptPos& pos) const;
+    [[noreturn]] void MemoryExceeded(const TScriptPos& pos) const;
     void Checkpoint();
     [[noreturn]] void StackOverflow(const TScriptPos& pos) const;
 
@@ -122,6 +157,11 @@ private:
     int32_t ChunkSize;
     int32_t MaxData;
     int64_t Used = 0;
+    // What the stack may use: MaxData less the arrays' slots when last looked at. Arrays that
+    // went since leave it too small, never too large; the slow push looks again before it fails.
+    int64_t StackRoom = 0;
+    int64_t MaxMemory;
+    TDataAccount* Data; // one holder is ours
     int32_t GlobalSize = 0;
 
     int64_t Budget = INT64_MAX / 2; // steps left before the next checkpoint
@@ -140,5 +180,6 @@ private:
 inline constexpr size_t kMaxStringLength = size_t(1) << 28;
 
 // Accounts for building a string of resultLength characters by copying copied of them: fails
-// beyond kMaxStringLength and charges a step per KB copied.
+// beyond kMaxStringLength or the program's memory (the result counts whole, as a string that
+// grows may move to a buffer of its new length) and charges a step per KB copied.
 void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied);

@@ -105,5 +105,5 @@ std::unique_ptr<TProgram> TScriptEngine::Compile(std::string_view text) {
         code.reset();
     }
     return std::make_unique<TProgram>(std::move(code), std::move(msgs), Config.StackChunkSize,
-                                      Config.MaxDataSize, Config.TimeoutSec);
+                                      Config.MaxDataSize, Config.MaxMemory, Config.TimeoutSec);
 }

@@ -17,9 +17,14 @@ struct TScriptConfig {
     int TimeoutSec = 0;
     // The data stack grows by chunks of this many variants...
     int32_t StackChunkSize = 4096;
-    // ...up to this many ("Maximal data size exceeded (%d Variants)"): 16 MB of slots is far
-    // beyond what an AI script needs and keeps a runaway recursion from eating the machine.
+    // ...up to this many, together with the elements of every dynamic array ("Maximal data size
+    // exceeded (%d Variants)"): 16 MB of slots is far beyond what an AI script needs and keeps
+    // a runaway recursion or array from eating the machine.
     int32_t MaxDataSize = 1 << 20;
+    // Bytes a program's strings and dynamic arrays may take together ("Maximal string and array
+    // memory exceeded (%d bytes)"); a script that keeps growing its data every call meets it
+    // within a few calls instead of filling the machine's memory.
+    int64_t MaxMemory = int64_t(64) << 20;
     // Folders searched by the include switch {$I name}, in order, after the current folder.
     std::vector<std::string> ScriptPaths;
 };

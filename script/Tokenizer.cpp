@@ -175,7 +175,7 @@ void TTokenizer::SkipBlanksAndComments() {
 // "{$I file}" and "{$INCLUDE file}" insert a file; the name may be quoted.
 void TTokenizer::ReadSwitch(const TScriptPos& pos) {
     if (!IsLetter(Ch())) {
-        SyntaxError(Here(), "Name of compiler switch expected");
+        SyntaxError(pos, "Name of compiler switch expected");
     }
     std::string name;
     while (IsLetter(Ch()) || IsDigit(Ch())) {
@@ -268,8 +268,7 @@ TToken TTokenizer::Scan() {
         if (IsLetter(n) || IsBlank(n) || n == '{' || n == '/' || s.At + 1 >= s.Text.size()) {
             return symbol(TTok::Dot, 1);
         }
-        Advance();
-        SyntaxError(Here(), "\".\" expected");
+        SyntaxError(pos, "\".\" expected");
     case '=':
         return symbol(TTok::Equal, 1);
     case '+':
@@ -325,7 +324,7 @@ TToken TTokenizer::ReadNumber(TScriptPos pos) {
         text += '.';
         Advance();
         if (!IsDigit(Ch()) && Ch() != 'E' && Ch() != 'e') {
-            SyntaxError(Here(), "Number or exponent expected");
+            SyntaxError(pos, "Number or exponent expected");
         }
         while (IsDigit(Ch())) {
             text += Ch();
@@ -340,10 +339,10 @@ TToken TTokenizer::ReadNumber(TScriptPos pos) {
             text += Ch();
             Advance();
             if (!IsDigit(Ch())) {
-                SyntaxError(Here(), "Number expected");
+                SyntaxError(pos, "Number expected");
             }
         } else if (!IsDigit(Ch())) {
-            SyntaxError(Here(), "Number or minus expected");
+            SyntaxError(pos, "Number or minus expected");
         }
         while (IsDigit(Ch())) {
             text += Ch();
@@ -351,7 +350,7 @@ TToken TTokenizer::ReadNumber(TScriptPos pos) {
         }
     }
     if (IsLetter(Ch())) {
-        SyntaxError(Here(), isFloat ? "Number expected" : "Number, point or exponent expected");
+        SyntaxError(pos, isFloat ? "Number expected" : "Number, point or exponent expected");
     }
     TToken token{isFloat ? TTok::Float : TTok::Integer, text, 0, 0.0, pos};
     if (isFloat) {
@@ -374,7 +373,7 @@ TToken TTokenizer::ReadNumber(TScriptPos pos) {
 TToken TTokenizer::ReadHex(TScriptPos pos) {
     Advance();
     if (!IsHex(Ch())) {
-        SyntaxError(Here(), "Hexadecimal digit expected");
+        SyntaxError(pos, "Hexadecimal digit expected");
     }
     std::string digits;
     while (IsHex(Ch())) {
@@ -382,7 +381,7 @@ TToken TTokenizer::ReadHex(TScriptPos pos) {
         Advance();
     }
     if (IsLetter(Ch())) {
-        SyntaxError(Here(), "Hexadecimal digit expected");
+        SyntaxError(pos, "Hexadecimal digit expected");
     }
     uint64_t value = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
@@ -402,7 +401,7 @@ TToken TTokenizer::ReadStringLiteral(TScriptPos pos) {
             for (;;) {
                 const TSource& s = Sources.back();
                 if (s.At >= s.Text.size() || Ch() == '\n' || Ch() == '\r') {
-                    SyntaxError(Here(), "End of string constant not found (end of line)");
+                    SyntaxError(pos, "End of string constant not found (end of line)");
                 }
                 if (Ch() == '\'') {
                     if (Ch(1) == '\'') {
@@ -418,7 +417,6 @@ TToken TTokenizer::ReadStringLiteral(TScriptPos pos) {
                 Advance();
             }
         } else if (Ch() == '#') {
-            const TScriptPos codePos = Here();
             Advance();
             std::string digits;
             int base = 10;
@@ -426,7 +424,7 @@ TToken TTokenizer::ReadStringLiteral(TScriptPos pos) {
                 base = 16;
                 Advance();
                 if (!IsHex(Ch())) {
-                    SyntaxError(Here(), "Hexadecimal digit expected");
+                    SyntaxError(pos, "Hexadecimal digit expected");
                 }
                 while (IsHex(Ch())) {
                     digits += Ch();
@@ -434,7 +432,7 @@ TToken TTokenizer::ReadStringLiteral(TScriptPos pos) {
                 }
             } else {
                 if (!IsDigit(Ch())) {
-                    SyntaxError(Here(), "Number expected");
+                    SyntaxError(pos, "Number expected");
                 }
                 while (IsDigit(Ch())) {
                     digits += Ch();
@@ -444,7 +442,7 @@ TToken TTokenizer::ReadStringLiteral(TScriptPos pos) {
             unsigned code = 0;
             const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), code, base);
             if (ec != std::errc() || code > 255) {
-                InvalidConstant(codePos, "Invalid char constant", (base == 16 ? "#$" : "#") + digits);
+                InvalidConstant(pos, "Invalid char constant", (base == 16 ? "#$" : "#") + digits);
             }
             value += static_cast<char>(code);
         } else {

@@ -128,10 +128,12 @@ void TTypeSym::CollectManaged(int32_t base, std::vector<int32_t>& out) const {
 TFuncSym::~TFuncSym() = default;
 
 int TFuncSym::RequiredParams() const {
+    // Arguments bind from the left, so a parameter without a default after one with a default
+    // must still be given, and so must every parameter before it.
     int n = 0;
-    for (const TParamSym& p : Params) {
-        if (!p.HasDefault) {
-            ++n;
+    for (size_t i = 0; i < Params.size(); ++i) {
+        if (!Params[i].HasDefault) {
+            n = static_cast<int>(i) + 1;
         }
     }
     return n;

@@ -120,6 +120,12 @@ struct TParamSym {
     [[nodiscard]] bool ByRef() const {
         return Mode == TParamMode::Var || (Mode == TParamMode::Const && !Type->IsScalar());
     }
+    // A by-reference parameter takes two frame slots: the argument's address at Offset, and
+    // after it a hold on the dynamic array or object the argument lies in (empty for a
+    // variable). The hold keeps the argument's place alive while the callee runs, whatever the
+    // callee does to the array: resize it, clear it, or drop the last variable that held it.
+    [[nodiscard]] int32_t HoldOffset() const { return Offset + 1; }
+    static constexpr int32_t kByRefSlots = 2;
 };
 
 class TFuncSym : public TSymbol {
@@ -139,6 +145,8 @@ public:
     TScriptPos Pos;
     const TScriptFunction* Host = nullptr; // set for host routines, which have no body
     bool System = false;                   // a routine of the system unit
+    // How many arguments a call must give: up to and including the last parameter without a
+    // default.
     [[nodiscard]] int RequiredParams() const;
 };
 

@@ -9,9 +9,74 @@
 #include <cstdio>
 #include <cstring>
 
+constinit thread_local TDataAccount* CurrentDataAccount = nullptr;
+
+namespace {
+
+TDataAccount* JoinCurrentAccount() noexcept {
+    TDataAccount* account = CurrentDataAccount;
+    if (account) {
+        ++account->Holders;
+    }
+    return account;
+}
+
+} // namespace
+
+void LeaveDataAccount(TDataAccount* account, int64_t bytes, int64_t slots) noexcept {
+    if (!account) {
+        return;
+    }
+    account->Bytes -= bytes;
+    account->ArraySlots -= slots;
+    if (--account->Holders == 0) {
+        delete account;
+    }
+}
+
+TStringRep::TStringRep(std::string text) : Account(JoinCurrentAccount()), Text(std::move(text)) {
+    if (Account) {
+        Account->Bytes += CountedBytes();
+    }
+}
+
+TStringRep::~TStringRep() {
+    LeaveDataAccount(Account, CountedBytes(), 0);
+}
+
+void TStringRep::Append(std::string_view tail) {
+    const int64_t before = CountedBytes();
+    Text.append(tail);
+    if (Account) {
+        Account->Bytes += CountedBytes() - before;
+    }
+}
+
+TArrayRep::TArrayRep(int32_t elemSlots, std::vector<TVariant> items)
+    : ElemSlots(elemSlots), Account(JoinCurrentAccount()), Items(std::move(items)) {
+    if (Account) {
+        Account->Bytes += CountedBytes();
+        Account->ArraySlots += static_cast<int64_t>(Items.size());
+    }
+}
+
+TArrayRep::~TArrayRep() {
+    LeaveDataAccount(Account, CountedBytes(), static_cast<int64_t>(Items.size()));
+}
+
+void TArrayRep::Resize(size_t slots) {
+    const int64_t bytesBefore = CountedBytes();
+    const auto slotsBefore = static_cast<int64_t>(Items.size());
+    Items.resize(slots);
+    if (Account) {
+        Account->Bytes += CountedBytes() - bytesBefore;
+        Account->ArraySlots += static_cast<int64_t>(Items.size()) - slotsBefore;
+    }
+}
+
 TVariant::TVariant(std::string_view v) : S(nullptr), Tag(TVarKind::String) {
     if (!v.empty()) {
-        S = new TStringRep{1, std::string(v)};
+        S = new TStringRep(std::string(v));
     }
 }
 
@@ -107,14 +172,19 @@ std::string_view TVariant::StrView() const noexcept {
     return S->Text;
 }
 
-std::string& TVariant::MutableStr() {
-    if (!S) {
-        S = new TStringRep;
+void TVariant::AppendStr(std::string_view tail) {
+    if (Tag != TVarKind::String || !S) {
+        *this = TVariant(std::string(StrView()) + std::string(tail));
     } else if (S->Refs > 1) {
+        // Shared: this slot gets a copy of its own, made once at its full length.
+        std::string text;
+        text.reserve(S->Text.size() + tail.size());
+        text.append(S->Text).append(tail);
         --S->Refs;
-        S = new TStringRep{1, S->Text};
+        S = new TStringRep(std::move(text));
+    } else {
+        S->Append(tail);
     }
-    return S->Text;
 }
 
 int32_t TVariant::VarType() const noexcept {

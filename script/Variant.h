@@ -86,8 +86,8 @@ public:
     }
     // The text of a String slot without copying ('' for the empty string).
     [[nodiscard]] std::string_view StrView() const noexcept;
-    // Makes this String slot's text unshared and returns it for appending in place.
-    [[nodiscard]] std::string& MutableStr();
+    // Appends to this String slot's text, in place when nothing else shares it.
+    void AppendStr(std::string_view tail);
     // Copies src into a slot that holds no reference (a fresh frame slot) without releasing it.
     void InitCopy(const TVariant& src) noexcept {
         I = src.I;

@@ -62,7 +62,8 @@ private:
     void SetKey(int32_t id, bool held, std::string_view routine);
     // Name, X, Y, CX, CY, Missile, Melee from fighter; zeros and an empty name without one.
     static void FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter);
-    void FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY);
+    // Returns the search's work in script steps (TBaseMap::FindPath).
+    int32_t FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY);
 
     // Reused by every GetPath, so the search allocates once per script.
     std::unique_ptr<TPath> HostPath;

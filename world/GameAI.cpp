@@ -111,8 +111,11 @@ TEvalHandler TGameAI::Handler(std::string_view routine) {
     if (routine == "GetPlayerID") return [](TProgramInfo& info) { info.SetResult(int32_t{1}); };
     if (routine == "GetPath")
         return [this](TProgramInfo& info) {
-            FillPath(info.Vars("Path"), IntegerArgument(info, "FromX"), IntegerArgument(info, "FromY"),
-                     IntegerArgument(info, "ToX"), IntegerArgument(info, "ToY"));
+            // A search costs as much as thousands of statements: charged by its work, a script
+            // that searches in a loop meets the step limit within milliseconds.
+            info.ChargeSteps(FillPath(info.Vars("Path"), IntegerArgument(info, "FromX"),
+                                      IntegerArgument(info, "FromY"), IntegerArgument(info, "ToX"),
+                                      IntegerArgument(info, "ToY")));
         };
     throw std::logic_error("No handler for the host routine " + std::string(routine));
 }
@@ -139,10 +142,10 @@ void TGameAI::FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter) {
     info.Member("Melee").SetValue(fighter != nullptr ? fighter->Melee : 0);
 }
 
-void TGameAI::FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
+int32_t TGameAI::FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
     // A search that runs dry leaves its path as it was, so every call starts from an empty one.
     HostPath->Clear();
-    if (Map != nullptr) Map->FindPath(fromX, fromY, toX, toY, HostPath);
+    const int32_t work = Map != nullptr ? Map->FindPath(fromX, fromY, toX, toY, HostPath) : 0;
     const int32_t count = HostPath->Count();
     info.Member("Steps").SetValue(count);
     static constexpr std::array<std::string_view, kPathRecordSteps> kStepNames{"S1", "S2", "S3", "S4", "S5"};
@@ -152,4 +155,5 @@ void TGameAI::FillPath(const TVarInfo& info, int32_t fromX, int32_t fromY, int32
         step.Member("X").SetValue(present ? HostPath->StepAt(i).X : -1);
         step.Member("Y").SetValue(present ? HostPath->StepAt(i).Y : -1);
     }
+    return work;
 }

@@ -172,8 +172,8 @@ const TMapTile& TBaseMap::Tile(int32_t row, int32_t column) const {
     return Tiles[static_cast<size_t>(row) * kTileColumns + static_cast<size_t>(column)];
 }
 
-void TBaseMap::FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
-                        std::unique_ptr<TPath>& path) {
+int32_t TBaseMap::FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
+                           std::unique_ptr<TPath>& path) {
     if (PathFinder == nullptr) PathFinder = std::make_unique<TPathFinding>(kSquareColumns, kSquareRows);
     // Only free squares are walkable: water, pickups, buildings and both fighters block.
     for (int32_t column = 0; column < kSquareColumns; ++column) {
@@ -182,4 +182,5 @@ void TBaseMap::FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY,
             walkable[static_cast<size_t>(row)] = SquareAt(column, row).Passability == kSquareFree ? 1 : 0;
     }
     PathFinder->Search(fromX, fromY, toX, toY, path);
+    return PathFinder->Expansions() + kSquareColumns * kSquareRows / 16;
 }

@@ -126,7 +126,9 @@ public:
 
     // A route between two squares (column, row) over the free squares of the grid; the goal
     // itself may be taken. An empty or missing path is filled; see TPathFinding::Search.
-    void FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, std::unique_ptr<TPath>& path);
+    // Returns the work it took in the measure of a script step: one per square expanded, and
+    // one per 16 squares of the grid refilled before the search.
+    int32_t FindPath(int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, std::unique_ptr<TPath>& path);
 
     void SetOnHurt(THurtEvent handler) { OnHurt = std::move(handler); }
     void SetOnShoot(TShootEvent handler) { OnShoot = std::move(handler); }

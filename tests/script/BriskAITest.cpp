@@ -155,6 +155,13 @@ TEST_F(BriskAI, MessagesBeyondTheNamedFilesKeepTheirPlainPosition) {
     EXPECT_EQ(Logged[0].find(" in data"), std::string::npos) << Logged[0];
 }
 
+TEST_F(BriskAI, GlobalsBeyondTheDataMaximumAreLoggedAndTheCallsThenFail) {
+    Load("var a: array[0..1048576] of Integer;\nprocedure Init; begin end;\n");
+    ASSERT_EQ(Logged.size(), 1u);
+    EXPECT_EQ(Logged[0], "TBriskAI.Compile: Error: Maximal data size exceeded (1048576 Variants)");
+    EXPECT_EQ(ErrorOf([&] { Script.CallFunction("Init"); }), "Program was not started!");
+}
+
 TEST_F(BriskAI, CallsBeforeCompileFail) {
     EXPECT_EQ(ErrorOf([&] { Script.Run(); }), "Script was not compiled");
     EXPECT_EQ(ErrorOf([&] { Script.CallFunction("Init"); }), "Script was not compiled");

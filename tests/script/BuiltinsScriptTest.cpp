@@ -31,6 +31,11 @@ TEST(BuiltinsScript, MathematicsRoutines) {
         {"var i: Integer; begin i := 9223372036854775807; Inc(i, 1); PrintLn(i = -9223372036854775807 - 1); "
          "end.",
          "True"},
+        // In an expression Inc still adds; its own result is never assigned, so it gives 0.
+        {"var i, j: Integer; begin i := 1; j := Inc(i, 2) + Inc(i); PrintLn(IntToStr(i) + ' ' + "
+         "IntToStr(j)); "
+         "end.",
+         "4 0"},
         {"Abs(-2.5)", "2.5"},
         {"Exp(0) + Ln(1)", "1"},
         {"Log2(8) + Log10(1000)", "6"},

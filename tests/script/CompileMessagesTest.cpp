@@ -78,8 +78,11 @@ TEST(CompileMessages, NamesAndTypes) {
         {"var x, x: Integer; begin end.", "Error: Name \"x\" already exists [line: 1, column: 8]"},
         {"procedure P(a: Integer); var A: Integer; begin end; begin end.",
          "Error: Name \"A\" already exists [line: 1, column: 30]"},
+        // At the type that is not simple, not at the value.
         {"const C: array[1..2] of Integer = 1; begin end.",
-         "Error: Simple type expected [line: 1, column: 35]"},
+         "Error: Simple type expected [line: 1, column: 10]"},
+        {"type R = record A: Integer; end; procedure P(r: R = 1); begin end; begin end.",
+         "Error: Simple type expected [line: 1, column: 49]"},
         {"const C: Integer = 'a'; begin end.", "Error: Invalid const type \"Integer\" [line: 1, column: 20]"},
         {"var v: Integer; const C = v; begin end.",
          "Error: Constant expression expected [line: 1, column: 27]"},
@@ -114,6 +117,10 @@ TEST(CompileMessages, Routines) {
     const TMessageCase cases[] = {
         {"forward; begin end.", "Syntax Error: PROCEDURE or FUNCTION expected [line: 1, column: 1]"},
         {"function F; begin end; begin end.", "Syntax Error: Result type expected [line: 1, column: 11]"},
+        // A parameter list, once opened, holds at least one parameter group.
+        {"procedure P(); begin end; begin end.", "Syntax Error: Parameters expected [line: 1, column: 13]"},
+        {"function F(): Integer; begin end; begin end.",
+         "Syntax Error: Parameters expected [line: 1, column: 12]"},
         {"procedure P: Integer; begin end; begin end.",
          "Syntax Error: No result type required [line: 1, column: 12]"},
         {"procedure P(var x: Integer = 1); begin end; begin end.",
@@ -187,6 +194,13 @@ TEST(CompileMessages, OperatorsAssignmentsAndCalls) {
          "Error: Too many arguments! [line: 1, column: 48]"},
         {"procedure P(a, b: Integer); begin end; begin P(1); end.",
          "Error: More arguments expected! [line: 1, column: 46]"},
+        // A default does not make the parameters after it optional.
+        {"procedure P(a: Integer = 1; s: String); begin end; begin P(5); end.",
+         "Error: More arguments expected! [line: 1, column: 58]"},
+        {"type R = record A: Integer; end; procedure P(a: Integer = 1; r: R); begin end; begin P(5); end.",
+         "Error: More arguments expected! [line: 1, column: 86]"},
+        {"procedure P(a: Integer = 1; v: array[1..2] of Integer); begin end; begin P(); end.",
+         "Error: More arguments expected! [line: 1, column: 74]"},
         {"procedure P; begin end; procedure Q(a: Integer); begin end; begin Q(P); end.",
          "Error: Argument 1 expects type \"Integer\" [line: 1, column: 69]"},
         {"procedure Q(a: Integer); begin end; begin Q('a'); end.",

@@ -84,8 +84,9 @@ TEST_F(HostInterface, BeginProgramRunsInitialisationButNotTheMainBlock) {
 }
 
 TEST_F(HostInterface, FuncAndVarsReportUnknownNames) {
-    std::unique_ptr<TProgram> program = Engine.Compile("var g: TPath; function Init(a: Integer; b: Integer = "
-                                                       "1): Integer; begin Result := a + b; end; begin end.");
+    std::unique_ptr<TProgram> program = Engine.Compile(
+        "var g: TPath; function Init(a: Integer; b: Integer = 1): Integer; begin Result := a + b; end; "
+        "function Gap(a: Integer = 1; s: String): String; begin Result := s; end; begin end.");
     program->BeginProgram();
     const TProgramInfo& info = program->Info();
     auto message = [](auto&& call) {
@@ -106,6 +107,9 @@ TEST_F(HostInterface, FuncAndVarsReportUnknownNames) {
                   (void)info.Func("Init").Call({1, 2, 3});
               }),
               "Invalid number of parameters (3 instead of 2) to call function Init");
+    // The default of a only helps when s is given too.
+    EXPECT_EQ(message([&] { (void)info.Func("Gap").Call({1}); }),
+              "Invalid number of parameters (1 instead of 2) to call function Gap");
     EXPECT_EQ(message([&] { (void)info.Vars("g").Member("Nope"); }),
               "No member \"Nope\" found in record \"TPath\"");
     EXPECT_EQ(info.Func("Init").Call({TVariant(int32_t(40))}).AsInteger(), 41); // the default fills in

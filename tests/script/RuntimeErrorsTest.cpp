@@ -84,6 +84,19 @@ TEST(RuntimeErrors, DataStackHasItsMaximum) {
               "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 79]\n");
 }
 
+TEST(RuntimeErrors, GlobalsBeyondTheDataMaximumAreAnErrorAndNothingRuns) {
+    TScriptEngine engine;
+    std::unique_ptr<TProgram> program =
+        engine.Compile("var a: array[0..1048576] of Integer; begin PrintLn('ran'); end.");
+    ASSERT_EQ(program->State(), TProgramState::ReadyToRun);
+    program->Execute();
+    EXPECT_EQ(program->ResultText(), "");
+    EXPECT_EQ(program->Msgs().AsText(), "Error: Maximal data size exceeded (1048576 Variants)\n");
+    EXPECT_EQ(program->State(), TProgramState::ReadyToRun);
+    // The globals and PrintLn's frame of one slot fit exactly.
+    EXPECT_EQ(RunScript("var a: array[1..1048575] of Integer; begin PrintLn('ran'); end.").Output, "ran\n");
+}
+
 TEST(RuntimeErrors, StepLimitStopsARunawayFunctionCalledByTheHost) {
     TScriptEngine engine;
     std::unique_ptr<TProgram> program =

@@ -322,6 +322,22 @@ TEST_F(AIPlayers, ARunawayScriptIsStoppedAndNamedInTheLog) {
     EXPECT_EQ(Map->GetSquare(fighter.FootX(), fighter.FootY()).Occupant, &fighter);
 }
 
+TEST_F(AIPlayers, RouteSearchesInALoopMeetTheStepLimitByTheirWork) {
+    // 90,000 calls and loop rounds would be 180,000 steps, under the limit; the searches across
+    // the open field are thousands of steps each.
+    TAIPlayer& fighter =
+        AddFighter(300, 300,
+                   "var P: TPath; I: Integer;\nprocedure Init; begin end;\n"
+                   "procedure Execute; begin for I := 1 to 90000 do begin GetPath(1, 1, 60, 64, "
+                   "P); Calls := Calls + 1; end; end;\n");
+    EXPECT_THROW(fighter.GameAI->Execute(), EScriptError);
+    EXPECT_TRUE(LogHas("Script exceeded its step limit (200000 steps) [line: 4, column: 55]"))
+        << Media->LogText();
+    const int64_t searches = fighter.GameAI->Script->Program()->Info().Vars("Calls").Value().AsInteger();
+    EXPECT_GT(searches, 10);
+    EXPECT_LT(searches, 100);
+}
+
 TEST_F(AIPlayers, ADeadFighterNoLongerRunsItsScript) {
     TAIPlayer& fighter = AddFighter(
         300, 300, "procedure Init; begin end;\nprocedure Execute; begin Calls := Calls + 1; end;\n");

@@ -1,0 +1,28 @@
+# Runs one command line of a tool and checks its exit code and what it wrote on each stream:
+#   cmake -DCOMMAND=<program|arg|arg...> -DEXIT=<code> [-DSTDOUT=<regex>] [-DSTDERR=<regex>] -P RunTool.cmake
+# An empty STDOUT or STDERR regex means that stream must stay empty.
+cmake_minimum_required(VERSION 3.25)
+string(REPLACE "|" ";" COMMAND "${COMMAND}")
+execute_process(COMMAND ${COMMAND} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err
+                TIMEOUT 60)
+set(failed "")
+if(NOT code STREQUAL EXIT)
+  string(APPEND failed "exit code ${code}, expected ${EXIT}\n")
+endif()
+foreach(stream IN ITEMS STDOUT STDERR)
+  if(stream STREQUAL "STDOUT")
+    set(text "${out}")
+  else()
+    set(text "${err}")
+  endif()
+  if("${${stream}}" STREQUAL "")
+    if(NOT text STREQUAL "")
+      string(APPEND failed "${stream} should be empty\n")
+    endif()
+  elseif(NOT text MATCHES "${${stream}}")
+    string(APPEND failed "${stream} does not match \"${${stream}}\"\n")
+  endif()
+endforeach()
+if(failed)
+  message(FATAL_ERROR "${failed}--- stdout:\n${out}--- stderr:\n${err}")
+endif()

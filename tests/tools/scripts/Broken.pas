@@ -1,0 +1,4 @@
+begin
+  PrintLn('never')
+  PrintLn('runs');
+end.
