@@ -64,6 +64,8 @@ std::string TBriskGame::SettingsPath() {
 }
 
 void TBriskGame::ReadSettings() {
+    // A game killed while writing its settings leaves its temporary file behind.
+    RemoveStaleTemporaries(SettingsPath());
     const TIniFile settings(SettingsPath());
     ServerIP = settings.ReadString("Server", "IP", kDefaultServerIP);
     Player1Char = settings.ReadInteger("Select", "Server", 1);

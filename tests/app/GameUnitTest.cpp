@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +82,20 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
                                         "Client=2", "MapName=Default", "", "[Server]", "IP=127.0.0.1"}));
+}
+
+TEST_F(GameTest, TemporaryFilesOfAnInterruptedSettingsWriteAreRemovedAtStart) {
+    // 999999999 is above the highest process number the kernel hands out.
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"Duelmark.def.tmp999999999", false},
+        {"Duelmark.def.tmp" + std::to_string(getpid()), true},
+        {"Duelmark.def.tmpx", true},
+        {"Notes.tmp999999999", true}};
+    for (const auto& [name, kept] : files)
+        std::ofstream(Media->Folder() / name) << "[Select]\n";
+    const TBriskGame game;
+    for (const auto& [name, kept] : files)
+        EXPECT_EQ(fs::exists(Media->Folder() / name), kept) << name;
 }
 
 TEST_F(GameTest, CaptionNamesTheGameAndItsVersion) {
