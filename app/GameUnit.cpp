@@ -13,6 +13,7 @@
 #include "world/Players.h"
 
 #include <cstdlib>
+#include <exception>
 #include <utility>
 
 TBriskGame* Game = nullptr;
@@ -96,8 +97,12 @@ void TBriskGame::Run() {
 void TBriskGame::RunGuarded(const std::function<void()>& loop) {
     try {
         loop();
+    } catch (const std::exception& error) {
+        // The error's own text names the file and key it came from; it is logged at every level
+        // that logs errors. The game is still freed and the settings written.
+        Logger->LogError(error.what(), "TBriskGame.Run");
+        Logger->LogStatus("Error", "End");
     } catch (...) {
-        // Only the fact is logged, not the text; the game is still freed and the settings written.
         Logger->LogStatus("Error", "End");
     }
 }

@@ -20,14 +20,10 @@ namespace {
 // How many route steps a script's TPath record holds (S1..S5).
 constexpr int32_t kPathRecordSteps = 5;
 
-// The lines of an AI file; a missing file is logged and raised.
+// The lines of an AI file; a missing file is raised by name.
 std::vector<std::string> ReadScriptLines(std::string_view fileName) {
     std::ifstream file(ResolvePath(fileName), std::ios::binary);
-    if (!file) {
-        const std::string message = "Could not open AI script " + std::string(fileName);
-        Logger->LogError(message, "TGameAI.Load");
-        throw EWorldError(message);
-    }
+    if (!file) throw EWorldError("Could not open AI script " + std::string(fileName));
     return SplitScriptLines(file);
 }
 
@@ -69,8 +65,8 @@ void TGameAI::Load(std::string_view fileName) {
     try {
         Script->CallFunction("Init");
     } catch (const EScriptError& error) {
-        Logger->LogError(std::string(error.what()) + " in \"Init\" of " + FileName, "TGameAI.Load");
-        throw;
+        // The author needs the script the error came from; the main loop's guard logs the text.
+        throw EScriptError(std::string(error.what()) + " in \"Init\" of " + FileName);
     }
 }
 
@@ -78,10 +74,7 @@ void TGameAI::Execute() {
     try {
         Script->Run();
     } catch (const EScriptError& error) {
-        // The main loop's guard logs only that something failed; the author needs the text
-        // and the script it came from.
-        Logger->LogError(std::string(error.what()) + " in \"Execute\" of " + FileName, "TGameAI.Execute");
-        throw;
+        throw EScriptError(std::string(error.what()) + " in \"Execute\" of " + FileName);
     }
 }
 

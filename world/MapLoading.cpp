@@ -44,6 +44,14 @@ int32_t EntryCount(const TIniFile& file, std::string_view section, std::string_v
     return std::min(declared, keys);
 }
 
+// A tile code as an error shows it: a code of any length must leave room for the file and key
+// the message names after it.
+std::string ShownCode(std::string_view code) {
+    constexpr size_t kShownCodeLength = 40;
+    if (code.size() <= kShownCodeLength) return std::string(code);
+    return std::string(code.substr(0, kShownCodeLength)) + "...";
+}
+
 std::string Numbered(std::string_view key, int32_t i) {
     return std::string(key) + std::to_string(i);
 }
@@ -86,7 +94,8 @@ void TBaseMap::LoadTiles(const TIniFile& file, const std::string& fileName) {
                 const auto frame = code.size() >= 2 ? ParseProfileInteger(std::string_view(code).substr(2))
                                                     : std::optional<int32_t>();
                 if (!digit || (code[0] - '0' == waterKind && !frame))
-                    throw EWorldError("Invalid tile code \"" + code + "\" for " + key + " in " + fileName);
+                    throw EWorldError("Invalid tile code \"" + ShownCode(code) + "\" for " + key + " in " +
+                                      fileName);
                 if (code[0] - '0' == waterKind && column < kWaterTileColumns && *frame >= 0 &&
                     *frame < static_cast<int32_t>(kWaterQuarters.size())) {
                     const uint8_t quarters = kWaterQuarters[static_cast<size_t>(*frame)];

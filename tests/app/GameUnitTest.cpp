@@ -135,16 +135,43 @@ TEST_F(GameTest, EscapeOnEveryScreenEndsItAfterTheCurrentFrame) {
     }
 }
 
-TEST_F(GameTest, ExceptionInTheLoopLogsErrorEndWithoutItsTextAndSettingsAreStillWritten) {
+TEST_F(GameTest, ExceptionInTheLoopLogsItsTextThenErrorEndAndSettingsAreStillWritten) {
     {
         TBriskGame game;
         game.Player2Char = 4;
-        game.RunGuarded([] { throw std::runtime_error("Invalid Dir"); });
+        game.RunGuarded(
+            [] { throw std::runtime_error("Invalid tile code \"x?\" for Tile5-5 in Maps\\Lake.map"); });
     }
-    EXPECT_EQ(LogLinesWith(" MSG : Error IN : End"), 1U);
-    EXPECT_EQ(LogLinesWith("Invalid Dir"), 0U);
+    const auto log = Media->LogLines();
+    const auto text = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.starts_with("*** ERROR *** : @ ") &&
+               line.ends_with(
+                   " MSG : Invalid tile code \"x?\" for Tile5-5 in Maps\\Lake.map IN : TBriskGame.Run");
+    });
+    ASSERT_NE(text, log.end()) << Media->LogText();
+    ASSERT_NE(text + 1, log.end());
+    EXPECT_TRUE(text[1].ends_with(" MSG : Error IN : End")) << "the error's text comes first";
     const auto lines = ReadLines(SettingsFile());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Client=4"), lines.end());
+}
+
+class GameErrorsOnlyTest : public GameTest {
+protected:
+    [[nodiscard]] TMediaOptions Options() const override {
+        TMediaOptions options;
+        options.StartupText = "Debug=1\n";
+        return options;
+    }
+};
+
+TEST_F(GameErrorsOnlyTest, AtLevelOneTheErrorTextIsLoggedAndTheStatusLineIsNot) {
+    {
+        TBriskGame game;
+        game.RunGuarded([] { throw std::runtime_error("Could not open AI script data\\Elf.ai"); });
+        game.RunGuarded([] { throw 7; });
+    }
+    EXPECT_EQ(LogLinesWith(" MSG : Could not open AI script data\\Elf.ai IN : TBriskGame.Run"), 1U);
+    EXPECT_EQ(LogLinesWith("Error IN : End"), 0U);
 }
 
 TEST_F(GameTest, StateChangesRunTheirTransitionActions) {
