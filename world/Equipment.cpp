@@ -5,6 +5,7 @@
 #include "media/BriskImage.h"
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
+#include "platform/IniFileCache.h"
 #include "world/DataRanges.h"
 #include "world/Map.h"
 
@@ -106,8 +107,9 @@ void TEquipment::Unequip(TMoveItem& carrier) {
     if (slot.SourceItem == this) slot.SourceItem = nullptr;
 }
 
-void TEquipment::LoadFromIni() {
-    const TIniFile file("data\\" + Kind + ".ini");
+void TEquipment::LoadFromIni(TIniFileCache& files) {
+    const TIniFileCache::TScope scope(files);
+    const TIniFile& file = files.Get("data\\" + Kind + ".ini");
     Melee = file.ReadClamped(Name, "Melee", 0, kSkillRange);
     Damage = file.ReadClamped(Name, "Damage", 0, kSkillRange);
     Missile = file.ReadClamped(Name, "Missile", 0, kSkillRange);
@@ -141,7 +143,7 @@ std::unique_ptr<TEquipment> TBaseMap::CreateEquipment(std::string_view kind, std
     } else {
         PlaceSmallPickUp(*item, x, y);
     }
-    item->LoadFromIni();
+    item->LoadFromIni(DataFiles);
     const int32_t colour = PositionIn(kColours, name);
     item->SetFrameBase((colour < 0 ? 0 : colour) + (kind == "Glove" ? kGloveFrames : 0));
     MakeStill(*item);
@@ -168,7 +170,7 @@ std::unique_ptr<TPotion> TBaseMap::CreatePotion(std::string_view kind, int32_t x
     auto item = std::make_unique<TPotion>();
     item->Name = kind;
     PlaceSmallPickUp(*item, x, y);
-    item->LoadFromIni();
+    item->LoadFromIni(DataFiles);
     const int32_t position = PositionIn(kPotions, kind);
     item->SetFrameBase(position < 0 ? 0 : kFirstPotionFrame + position);
     MakeStill(*item);

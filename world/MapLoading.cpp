@@ -68,6 +68,8 @@ std::string MapFileName(std::string_view name) {
 void TBaseMap::LoadFromFile(std::string_view name) {
     const std::string fileName = MapFileName(name);
     const TIniFile file(fileName);
+    // Thousands of entries may name the same few data files; each is read once.
+    const TIniFileCache::TScope scope(DataFiles);
     StartX0 = file.ReadInteger("Map", "StartX0", 300);
     StartY0 = file.ReadInteger("Map", "StartY0", 380);
     StartX1 = file.ReadInteger("Map", "StartX1", 250);
@@ -161,7 +163,8 @@ void TBaseMap::LoadItems(const TIniFile& file) {
 TObstruction& TBaseMap::CreateObstruction(std::string_view name, int32_t x, int32_t frame, int32_t y) {
     auto building = std::make_unique<TObstruction>();
     building->Name = name;
-    const TIniFile file("data\\" + building->Name + ".bld");
+    const TIniFileCache::TScope scope(DataFiles);
+    const TIniFile& file = DataFiles.Get("data\\" + building->Name + ".bld");
     const std::string& section = building->Name;
     building->BlockLR = file.ReadClamped(section, "BlockLR", 0, kBlockRange);
     building->BlockU = file.ReadClamped(section, "BlockU", 0, kBlockRange);

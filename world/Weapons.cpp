@@ -28,7 +28,8 @@ void TWeapon::Unequip(TMoveItem& carrier) {
 std::unique_ptr<TWeapon> TBaseMap::CreateWeapon(std::string_view name, int32_t x, int32_t y) {
     auto weapon = std::make_unique<TWeapon>();
     weapon->Name = name;
-    const TIniFile file("data\\" + weapon->Name + ".wpn");
+    const TIniFileCache::TScope scope(DataFiles);
+    const TIniFile& file = DataFiles.Get("data\\" + weapon->Name + ".wpn");
     const std::string& section = weapon->Name;
     weapon->Melee = file.ReadClamped(section, "Melee", 0, kSkillRange);
     weapon->Damage = file.ReadClamped(section, "Damage", 0, kSkillRange);

@@ -3,6 +3,7 @@
 // default-or-clamp rule, the size cap and the clean-up of interrupted writes.
 #include "ReferenceIni.h"
 #include "platform/IniFile.h"
+#include "platform/IniFileCache.h"
 #include "platform/Problems.h"
 
 #include <filesystem>
@@ -189,6 +190,30 @@ TEST_F(IniIndexTest, AFileBeyondTheCapReadsAsMissingIsReportedAndIsNeverWritten)
     EXPECT_EQ(atCap.ReadInteger("a", "b", 9), 1);
     SetProblemListener({});
     EXPECT_EQ(reports.size(), 1U);
+}
+
+TEST_F(IniIndexTest, ACacheReadsEachFileOnceWhileItsOutermostScopeLasts) {
+    std::vector<std::string> reports;
+    SetProblemListener([&](std::string_view message, std::string_view) { reports.emplace_back(message); });
+    const std::string path = Write("Potion.ini", "[Speed]\nSpeed=20\n");
+    const std::string big = Write("Big.ini", std::string(static_cast<size_t>(kMaxIniFileBytes) + 1, ';'));
+    TIniFileCache cache;
+    {
+        const TIniFileCache::TScope outer(cache);
+        const TIniFile& first = cache.Get(path);
+        Write("Potion.ini", "[Speed]\nSpeed=30\n");
+        {
+            const TIniFileCache::TScope inner(cache);
+            EXPECT_EQ(&cache.Get(path), &first) << "an inner scope shares the outer's files";
+        }
+        EXPECT_EQ(cache.Get(path).ReadInteger("Speed", "Speed", 0), 20) << "read once, at its first use";
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(cache.Get(big).Refused());
+    }
+    EXPECT_EQ(reports.size(), 1U) << "a refused file is reported once for all its uses";
+    const TIniFileCache::TScope again(cache);
+    EXPECT_EQ(cache.Get(path).ReadInteger("Speed", "Speed", 0), 30) << "read afresh in a new scope";
+    SetProblemListener({});
 }
 
 TEST_F(IniIndexTest, ADeviceOrFolderReadsAsMissing) {
