@@ -1,9 +1,12 @@
 // The log: levels from the start-up file, exact line formats, and a log that cannot be written.
 #include "media/BriskLogger.h"
 #include "media/StartupFile.h"
+#include "platform/IniFile.h"
 #include "support/MediaFixture.h"
 
 #include <cctype>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -165,6 +168,20 @@ TEST(Logger, StopsAtItsCapWithOneLineSayingSo) {
                           " MSG : Log cut at 16 MB: nothing more is written IN : TLogger"))
         << lines.back();
     EXPECT_TRUE(lines[lines.size() - 2].ends_with(" IN : Flood"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(StartupFile, APipeOrAHugeFileReadsAsNoFile) {
+    const auto folder = MakeTestFolder("cfg");
+    const std::string appPath = folder.string() + "/";
+    ASSERT_EQ(mkfifo((folder / "duelmark.cfg").c_str(), 0600), 0);
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), std::nullopt) << "no wait for a writer";
+    std::filesystem::remove(folder / "duelmark.cfg");
+    std::ofstream(folder / "duelmark.cfg") << "Debug=1\n"
+                                           << std::string(static_cast<size_t>(kMaxIniFileBytes), ';');
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), std::nullopt);
+    std::filesystem::resize_file(folder / "duelmark.cfg", 8);
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), "1");
     std::filesystem::remove_all(folder);
 }
 
