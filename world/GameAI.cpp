@@ -3,6 +3,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "path/GamePath.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "script/AIHost.h"
 #include "script/BriskAI.h"
@@ -10,6 +11,7 @@
 #include "script/ScriptError.h"
 #include "world/AIPlayers.h"
 
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -20,10 +22,17 @@ namespace {
 // How many route steps a script's TPath record holds (S1..S5).
 constexpr int32_t kPathRecordSteps = 5;
 
-// The lines of an AI file; a missing file is raised by name.
+// The lines of an AI file; a missing file, or one that is no regular file (a pipe would wait
+// for a writer), is raised by name, and so is one larger than any data file may be.
 std::vector<std::string> ReadScriptLines(std::string_view fileName) {
-    std::ifstream file(ResolvePath(fileName), std::ios::binary);
-    if (!file) throw EWorldError("Could not open AI script " + std::string(fileName));
+    const std::string path = ResolvePath(fileName);
+    std::error_code error;
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(path, error)) file.open(path, std::ios::binary);
+    if (!file.is_open()) throw EWorldError("Could not open AI script " + std::string(fileName));
+    if (std::filesystem::file_size(path, error) > static_cast<uintmax_t>(kMaxIniFileBytes))
+        throw EWorldError("AI script " + std::string(fileName) + " is larger than " +
+                          std::to_string(kMaxIniFileBytes / (1024 * 1024)) + " MB");
     return SplitScriptLines(file);
 }
 

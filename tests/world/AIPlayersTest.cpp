@@ -5,6 +5,7 @@
 
 #include "media/BriskImage.h"
 #include "path/GamePath.h"
+#include "platform/IniFile.h"
 #include "script/BriskAI.h"
 #include "script/Program.h"
 #include "script/ScriptError.h"
@@ -306,6 +307,23 @@ TEST_F(AIPlayers, AMissingScriptFileIsAnErrorNamingIt) {
             ADD_FAILURE() << "no error";
         } catch (const EWorldError& error) {
             EXPECT_EQ(std::string(error.what()), "Could not open AI script data\\" + missing);
+        }
+    }
+}
+
+TEST_F(AIPlayers, AHugeScriptFileOrAFolderIsAnErrorNamingIt) {
+    WriteScript("default.ai", "");
+    WriteScript("Test.ai", std::string(static_cast<size_t>(kMaxIniFileBytes) + 1, ' '));
+    std::filesystem::create_directory(Media->Folder() / "data" / "Dir.ai");
+    for (const auto& [name, text] : {std::pair{"Test", "AI script data\\Test.ai is larger than 16 MB"},
+                                     std::pair{"Dir", "Could not open AI script data\\Dir.ai"}}) {
+        auto fighter = std::make_unique<TAIPlayer>();
+        fighter->AIName = name;
+        try {
+            fighter->LoadAI();
+            ADD_FAILURE() << "no error";
+        } catch (const EWorldError& error) {
+            EXPECT_STREQ(error.what(), text);
         }
     }
 }
