@@ -27,6 +27,10 @@ namespace {
 constexpr int32_t kGroundBufferWidth = 768;
 constexpr int32_t kGroundBufferHeight = 624;
 constexpr int32_t kGroundBufferDepth = 24;
+// The remembered character choices: positions in the setup screen's list, -1 for a server's
+// player 2 before a client named one. Far more characters than any folder holds, and a step of
+// the arrows past either end stays within 32 bits.
+constexpr TIntRange kChoiceRange{-1, 1000000};
 
 } // namespace
 
@@ -69,8 +73,8 @@ void TBriskGame::ReadSettings() {
     RemoveStaleTemporaries(SettingsPath());
     const TIniFile settings(SettingsPath());
     ServerIP = settings.ReadString("Server", "IP", kDefaultServerIP);
-    Player1Char = settings.ReadInteger("Select", "Server", 1);
-    Player2Char = settings.ReadInteger("Select", "Client", 2);
+    Player1Char = settings.ReadClamped("Select", "Server", 1, kChoiceRange);
+    Player2Char = settings.ReadClamped("Select", "Client", 2, kChoiceRange);
     MapName = settings.ReadString("Select", "MapName", "Default");
 }
 

@@ -68,6 +68,7 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
         {"[select]\nserver=abc\nclient=\nMAPNAME=Arena\n", 1, 2, "Arena"},
         {"garbage\x01\x02\n[[[\n=\n", 1, 2, "Default"},
         {"[Select]\nServer=-1\nClient=99999999999\n", -1, 2, "Default"},
+        {"[Select]\nServer=2147483647\nClient=-2147483648\n", 1000000, -1, "Default"},
     };
     for (const auto& c : cases) {
         std::ofstream(SettingsFile(), std::ios::binary) << c.Text;
