@@ -7,6 +7,7 @@
 #include "media/BriskLogger.h"
 #include "platform/IniFile.h"
 #include "world/AIPlayers.h"
+#include "world/DataRanges.h"
 #include "world/Map.h"
 #include "world/Players.h"
 
@@ -28,21 +29,22 @@ constexpr int32_t kFootOffsetY = 70;
 constexpr int64_t kHealthUnit = 10;
 constexpr float kSpeedUnit = 100.0f;
 
+// Frame counts and first cells are kept to kFrameRange; the delays are only stored.
 void ReadAnimation(TBasePlayer& fighter, const TIniFile& file) {
-    fighter.AttackFrames = file.ReadInteger("Animation", "AttackFrames", 5);
+    fighter.AttackFrames = file.ReadClamped("Animation", "AttackFrames", 5, kFrameRange);
     fighter.AttackDelay = file.ReadInteger("Animation", "AttackDelay", 100);
-    fighter.WalkFrames = file.ReadInteger("Animation", "WalkFrames", 8);
+    fighter.WalkFrames = file.ReadClamped("Animation", "WalkFrames", 8, kFrameRange);
     fighter.WalkDelay = file.ReadInteger("Animation", "WalkDelay", 100);
-    fighter.DieFrames = file.ReadInteger("Animation", "DieFrames", 8);
+    fighter.DieFrames = file.ReadClamped("Animation", "DieFrames", 8, kFrameRange);
     fighter.DieDelay = file.ReadInteger("Animation", "DieDelay", 100);
-    fighter.StandFrames = file.ReadInteger("Animation", "StandFrames", 1);
+    fighter.StandFrames = file.ReadClamped("Animation", "StandFrames", 1, kFrameRange);
     fighter.StandDelay = file.ReadInteger("Animation", "StandDelay", 100);
     for (size_t i = 0; i < 8; ++i) {
         const std::string d = std::to_string(i);
-        fighter.AttackDirFrames[i] = file.ReadInteger("Animation", "Attack" + d, 0);
-        fighter.WalkDirFrames[i] = file.ReadInteger("Animation", "Walk" + d, 0);
-        fighter.StandDirFrames[i] = file.ReadInteger("Animation", "Stand" + d, 0);
-        fighter.DieDirFrames[i] = file.ReadInteger("Animation", "Die" + d, 0);
+        fighter.AttackDirFrames[i] = file.ReadClamped("Animation", "Attack" + d, 0, kFrameRange);
+        fighter.WalkDirFrames[i] = file.ReadClamped("Animation", "Walk" + d, 0, kFrameRange);
+        fighter.StandDirFrames[i] = file.ReadClamped("Animation", "Stand" + d, 0, kFrameRange);
+        fighter.DieDirFrames[i] = file.ReadClamped("Animation", "Die" + d, 0, kFrameRange);
     }
 }
 
@@ -92,10 +94,10 @@ void TBriskGame::MakePlayer(int32_t row, std::string_view name, int32_t x, int32
     // Computed wide: a huge "Health" must not overflow on its way to a float.
     fighter->SetMaxHealth(static_cast<float>(int64_t{file.ReadInteger("Skills", "Health", 3)} * kHealthUnit));
     fighter->SetHealth(fighter->MaxHealth());
-    fighter->Melee = file.ReadInteger("Fight", "Melee", 3);
-    fighter->Missile = file.ReadInteger("Fight", "Missile", 3);
-    fighter->Damage = file.ReadInteger("Fight", "Damage", 0);
-    fighter->Armor = file.ReadInteger("Skills", "Armor", 1);
+    fighter->Melee = file.ReadClamped("Fight", "Melee", 3, kSkillRange);
+    fighter->Missile = file.ReadClamped("Fight", "Missile", 3, kSkillRange);
+    fighter->Damage = file.ReadClamped("Fight", "Damage", 0, kSkillRange);
+    fighter->Armor = file.ReadClamped("Skills", "Armor", 1, kSkillRange);
     fighter->SetSpeed(static_cast<float>(file.ReadInteger("Skills", "Speed", 5)) / kSpeedUnit);
     fighter->SetHealthBarImage(ImageList->Find("PlayerLife"));
     fighter->Weapon = Map->CreateWeapon(file.ReadString("Fight", "Weapon", "Knife"), 0, 0);

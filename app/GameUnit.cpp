@@ -13,6 +13,7 @@
 #include "world/Players.h"
 
 #include <cstdlib>
+#include <exception>
 #include <utility>
 
 TBriskGame* Game = nullptr;
@@ -26,6 +27,10 @@ namespace {
 constexpr int32_t kGroundBufferWidth = 768;
 constexpr int32_t kGroundBufferHeight = 624;
 constexpr int32_t kGroundBufferDepth = 24;
+// The remembered character choices: positions in the setup screen's list, -1 for a server's
+// player 2 before a client named one. Far more characters than any folder holds, and a step of
+// the arrows past either end stays within 32 bits.
+constexpr TIntRange kChoiceRange{-1, 1000000};
 
 } // namespace
 
@@ -64,10 +69,12 @@ std::string TBriskGame::SettingsPath() {
 }
 
 void TBriskGame::ReadSettings() {
+    // A game killed while writing its settings leaves its temporary file behind.
+    RemoveStaleTemporaries(SettingsPath());
     const TIniFile settings(SettingsPath());
     ServerIP = settings.ReadString("Server", "IP", kDefaultServerIP);
-    Player1Char = settings.ReadInteger("Select", "Server", 1);
-    Player2Char = settings.ReadInteger("Select", "Client", 2);
+    Player1Char = settings.ReadClamped("Select", "Server", 1, kChoiceRange);
+    Player2Char = settings.ReadClamped("Select", "Client", 2, kChoiceRange);
     MapName = settings.ReadString("Select", "MapName", "Default");
 }
 
@@ -94,8 +101,12 @@ void TBriskGame::Run() {
 void TBriskGame::RunGuarded(const std::function<void()>& loop) {
     try {
         loop();
+    } catch (const std::exception& error) {
+        // The error's own text names the file and key it came from; it is logged at every level
+        // that logs errors. The game is still freed and the settings written.
+        Logger->LogError(error.what(), "TBriskGame.Run");
+        Logger->LogStatus("Error", "End");
     } catch (...) {
-        // Only the fact is logged, not the text; the game is still freed and the settings written.
         Logger->LogStatus("Error", "End");
     }
 }

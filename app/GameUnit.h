@@ -82,7 +82,8 @@ public:
     TBriskGame& operator=(const TBriskGame&) = delete;
 
     // The main loop: the current state's handler, then Messaging, until Quit. Any exception
-    // ends it with the status line "Error" / "End", and Run returns normally.
+    // ends it: its text as an error line, then the status line "Error" / "End", and Run
+    // returns normally.
     void Run();
     // Runs loop under the main loop's guard; Run is RunGuarded of the state machine.
     void RunGuarded(const std::function<void()>& loop);

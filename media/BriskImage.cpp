@@ -3,11 +3,11 @@
 
 #include "media/BriskDraws.h"
 #include "media/BriskLogger.h"
+#include "media/PictureFile.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <algorithm>
 
 TBriskImageList* ImageList = nullptr;
@@ -26,7 +26,7 @@ void TBriskImage::LoadFromFile(std::string_view fileName) {
     if (Logger != nullptr)
         Logger->LogStatus("Loading Image: " + std::string(fileName), "TBriskImage.LoadFromFile");
     ForgetCells();
-    Surface.reset(IMG_Load(ResolvePath(fileName).c_str()));
+    Surface = LoadPicture(fileName, "TBriskImage.LoadFromFile");
     if (Surface) SrcRect = MakeRect(0, 0, Surface->w, Surface->h);
 }
 
@@ -53,9 +53,11 @@ void TBriskImage::DrawTo(TBriskDraw& screen, int32_t x, int32_t y) {
 TBriskRect TBriskImage::FrameRect(int32_t frame) const {
     if (!Surface || FrameWidth <= 0 || FrameHeight <= 0) return {};
     // A sheet narrower than one cell would divide by zero below; it holds one cell per row.
-    const int32_t cellsPerRow = std::max(1, Surface->w / FrameWidth);
-    return MakeRect(frame % cellsPerRow * FrameWidth, frame / cellsPerRow * FrameHeight, FrameWidth,
-                    FrameHeight);
+    const int64_t cellsPerRow = std::max(1, Surface->w / FrameWidth);
+    // Worked out in 64 bits: a frame number near 2^31 rows down passes 32 bits. The rectangle
+    // then keeps the low 16 bits of each, as SDL's own fields would.
+    return MakeRect(static_cast<int32_t>(frame % cellsPerRow * FrameWidth),
+                    static_cast<int32_t>(frame / cellsPerRow * FrameHeight), FrameWidth, FrameHeight);
 }
 
 void TBriskImage::DrawFrame(int32_t x, int32_t y, int32_t frame) {
@@ -142,6 +144,9 @@ void TBriskImage::CutCells() {
     if (FrameWidth <= 0 || FrameHeight <= 0) return;
     const int32_t columns = std::max(1, sheet->w / FrameWidth);
     const int32_t rows = sheet->h / FrameHeight;
+    // A sheet of tiny cells is drawn from the sheet itself: a surface per cell would cost far
+    // more than its pixels (a picture of 1 by 1 cells, millions of them).
+    if (int64_t{columns} * rows > kMaxCutCells) return;
     const int32_t width = std::min(FrameWidth, sheet->w);
     // One lock decodes the run-length picture once for every cell.
     if (SDL_LockSurface(sheet) != 0) return;

@@ -13,6 +13,9 @@
 class TBriskDraw;
 class TIniFile;
 
+// The most cells a keyed sheet is cut into; a sheet of more is drawn from the sheet itself.
+constexpr int64_t kMaxCutCells = 16384;
+
 class TBriskImage {
 public:
     TBriskImage();

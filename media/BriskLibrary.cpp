@@ -7,6 +7,7 @@
 #include "media/BriskSound.h"
 #include "media/BriskText.h"
 #include "platform/Paths.h"
+#include "platform/Problems.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -33,6 +34,10 @@ void TBriskLibrary::Start(std::string appPath, std::string exeName) {
     OwnedLogger = std::make_unique<TLogger>(appPath, exeName);
     Logger = OwnedLogger.get();
     Logger->LogStatus("Starting Application", "Initialization");
+    // What the platform layer meets and handles (a data file refused for its size) is logged.
+    SetProblemListener([](std::string_view message, std::string_view location) {
+        if (Logger != nullptr) Logger->LogError(message, location);
+    });
 
     Logger->LogStatus("SDL being started up.", "BriskDraws.Initialization");
     OwnedScreen = std::make_unique<TBriskDraw>(appPath, exeName);
@@ -76,6 +81,7 @@ TBriskLibrary::~TBriskLibrary() {
     SDL_Quit();
 
     Logger->LogStatus("Terminating Application", "Finalization");
+    SetProblemListener({});
     Logger = nullptr;
     OwnedLogger.reset();
 }

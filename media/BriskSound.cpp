@@ -1,11 +1,13 @@
 // Loading effects on first request and starting them through SDL_mixer.
 #include "media/BriskSound.h"
 
+#include "media/BriskLogger.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <filesystem>
 
 TBriskSoundEngine* SoundEngine = nullptr;
 
@@ -20,7 +22,22 @@ void TChunkFree::operator()(Mix_Chunk* chunk) const {
 }
 
 void TBriskSound::LoadFromFile(std::string_view fileName) {
-    SDL_RWops* reader = SDL_RWFromFile(ResolvePath(fileName).c_str(), "rb");
+    const std::string path = ResolvePath(fileName);
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) return;
+    // A device or pipe never ends; a huge file would be held whole.
+    const bool regular = std::filesystem::is_regular_file(path, error);
+    const uintmax_t size = regular ? std::filesystem::file_size(path, error) : 0;
+    if (!regular || error || size > static_cast<uintmax_t>(kMaxSoundFileBytes)) {
+        const std::string reason =
+            regular && !error ? "larger than " + std::to_string(kMaxSoundFileBytes / (1024 * 1024)) + " MB"
+                              : "not a regular file";
+        if (Logger != nullptr)
+            Logger->LogError("Refused sound " + std::string(fileName) + ": " + reason,
+                             "TBriskSound.LoadFromFile");
+        return;
+    }
+    SDL_RWops* reader = SDL_RWFromFile(path.c_str(), "rb");
     if (reader == nullptr) return;
     // The mixer closes the reader (last argument 1), whether or not the file decodes.
     Chunk.reset(Mix_LoadWAV_RW(reader, 1));

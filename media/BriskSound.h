@@ -19,11 +19,16 @@ class TBriskSoundEngine;
 
 // One effect may start again only this long after its last start; requests in between are dropped.
 constexpr uint32_t kSoundRepeatMs = 500;
+// Sound files larger than this are refused: the mixer holds a whole effect in memory, and the
+// game's effects are a few kilobytes (16 MB is some six minutes of CD-quality sound).
+constexpr int64_t kMaxSoundFileBytes = 16 * 1024 * 1024;
 
 class TBriskSound {
 public:
     TBriskSound() = default;
-    // A game path; a file that does not load leaves Chunk empty, without a message.
+    // A game path; a file that does not load leaves Chunk empty, without a message. A file
+    // larger than kMaxSoundFileBytes, or one that is no regular file, is refused with an error
+    // line naming it.
     void LoadFromFile(std::string_view fileName);
     // Volume on the mixer's 0..128 scale. Without a sample nothing is heard.
     void Play(int32_t volume);

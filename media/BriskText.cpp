@@ -3,12 +3,12 @@
 
 #include "media/BriskDraws.h"
 #include "media/BriskLogger.h"
+#include "media/PictureFile.h"
 #include "media/StartupFile.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <SDL_ttf.h>
 #include <algorithm>
 #include <cctype>
@@ -92,7 +92,7 @@ void TBriskFont::LoadFont() {
     LogStatus("Font name: " + FontName, "TBriskFont.LoadFont");
     LogStatus("Font size: " + std::to_string(Size), "TBriskFont.LoadFont");
     if (!NamesTrueType(FontName)) {
-        Surface.reset(IMG_Load(ResolvePath(FontName).c_str()));
+        Surface = LoadPicture(FontName, "TBriskFont.LoadFont");
         IsBitmap = true;
         NeedsLoad = false;
         Table = ScanMarkers(Surface.get());

@@ -1,8 +1,10 @@
 // Reading the start-up file's name=value lines.
 #include "media/StartupFile.h"
 
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -28,7 +30,14 @@ std::string StartupFileName(std::string_view appPath, std::string_view exeName) 
 
 std::optional<std::string> ReadStartupValue(std::string_view appPath, std::string_view exeName,
                                             std::string_view key) {
-    std::ifstream in(ResolvePath(StartupFileName(appPath, exeName)));
+    const std::string path = ResolvePath(StartupFileName(appPath, exeName));
+    // Only a regular file within the size of any INI file is read: a pipe would wait for a
+    // writer at start, and a huge file would be scanned for every key.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) ||
+        std::filesystem::file_size(path, error) > static_cast<uintmax_t>(kMaxIniFileBytes) || error)
+        return std::nullopt;
+    std::ifstream in(path);
     if (!in) return std::nullopt;
     std::string line;
     while (std::getline(in, line)) {

@@ -14,6 +14,7 @@
 [[nodiscard]] std::string StartupFileName(std::string_view appPath, std::string_view exeName);
 
 // The value of the first line whose name equals key without regard to case; "" when the
-// key is missing; nullopt when the file cannot be read.
+// key is missing; nullopt when the file cannot be read, is no regular file or is larger than
+// any INI file may be (kMaxIniFileBytes).
 [[nodiscard]] std::optional<std::string> ReadStartupValue(std::string_view appPath, std::string_view exeName,
                                                           std::string_view key);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
@@ -72,6 +73,16 @@ bool SameTextNoCase(std::string_view a, std::string_view b) {
 bool LessTextNoCase(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return Lower(x) < Lower(y); });
+}
+
+size_t HashTextNoCase(std::string_view text) {
+    // FNV-1a over the lower-cased bytes.
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(Lower(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<size_t>(hash);
 }
 
 std::string ResolvePath(std::string_view gamePath) {

@@ -2,6 +2,7 @@
 // listings, and the executable's own folder and name.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,3 +28,5 @@
 // Case-insensitive ASCII comparisons shared by the INI reader and the path resolver.
 [[nodiscard]] bool SameTextNoCase(std::string_view a, std::string_view b);
 [[nodiscard]] bool LessTextNoCase(std::string_view a, std::string_view b);
+// A hash that agrees with SameTextNoCase: texts equal without case hash alike.
+[[nodiscard]] size_t HashTextNoCase(std::string_view text);

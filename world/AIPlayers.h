@@ -41,10 +41,11 @@ public:
     // Joins "data\default.ai" and fileName (in that order) into the script, declares the
     // records and routines, compiles and calls "Init". A missing file raises EWorldError
     // "Could not open AI script <file>"; a script that does not compile logs its messages and
-    // then fails on "Init" with EScriptError, as does any run-time error in "Init".
+    // then fails on "Init" with EScriptError, as does any run-time error in "Init"; its text
+    // ends with "in "Init" of <file>".
     void Load(std::string_view fileName);
-    // Calls the script's "Execute". A run-time error (the step limit included) is logged with
-    // the script's file name and raised on as EScriptError.
+    // Calls the script's "Execute". A run-time error (the step limit included) is raised on as
+    // EScriptError whose text ends with "in "Execute" of <file>".
     void Execute();
     [[nodiscard]] bool KeyHeld(int32_t id) const;
 

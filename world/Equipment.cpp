@@ -5,8 +5,11 @@
 #include "media/BriskImage.h"
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
+#include "platform/IniFileCache.h"
+#include "world/DataRanges.h"
 #include "world/Map.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -61,11 +64,12 @@ int32_t TEquipment::SpecialSlot() const {
 
 void TEquipment::Equip(TMoveItem& carrier) {
     carrier.SetHealth(static_cast<float>(HealthBonus) + carrier.Health());
-    carrier.Melee += Melee;
-    carrier.Missile += Missile;
-    carrier.Damage += Damage;
+    // Sums within kSkillRange never reach the bounds; a peer's message may set any value.
+    carrier.Melee = SaturatedSum(carrier.Melee, Melee);
+    carrier.Missile = SaturatedSum(carrier.Missile, Missile);
+    carrier.Damage = SaturatedSum(carrier.Damage, Damage);
     carrier.SetSpeed(static_cast<float>(SpeedBonus) / 100.0f + carrier.Speed());
-    carrier.Armor += Armor;
+    carrier.Armor = SaturatedSum(carrier.Armor, Armor);
     JoinedSlot = 0;
     const int32_t k = SpecialSlot();
     if (k < 0) return;
@@ -77,18 +81,22 @@ void TEquipment::Equip(TMoveItem& carrier) {
         JoinedSlot = k;
     } else if (slot.Expiry != 0) {
         // A second timed item of the same ability extends the running time; the slot keeps
-        // its first source.
-        slot.Expiry = NonZeroTick(slot.Expiry + static_cast<uint32_t>(SpecialTime));
+        // its first source. The time left never passes kMaxAbilityMs, or the deadline would
+        // read as past.
+        const uint32_t now = SystemTicks();
+        const int64_t left = static_cast<int32_t>(slot.Expiry - now);
+        const int64_t extended = std::min<int64_t>(left + SpecialTime, kMaxAbilityMs);
+        slot.Expiry = NonZeroTick(now + static_cast<uint32_t>(extended));
         JoinedSlot = k;
     }
 }
 
 void TEquipment::Unequip(TMoveItem& carrier) {
-    carrier.Melee -= Melee;
-    carrier.Missile -= Missile;
-    carrier.Damage -= Damage;
+    carrier.Melee = SaturatedSum(carrier.Melee, -int64_t{Melee});
+    carrier.Missile = SaturatedSum(carrier.Missile, -int64_t{Missile});
+    carrier.Damage = SaturatedSum(carrier.Damage, -int64_t{Damage});
     carrier.SetSpeed(carrier.Speed() - static_cast<float>(SpeedBonus) / 100.0f);
-    carrier.Armor -= Armor;
+    carrier.Armor = SaturatedSum(carrier.Armor, -int64_t{Armor});
     JoinedSlot = 0;
     const int32_t k = SpecialSlot();
     if (k < 0) return;
@@ -99,16 +107,17 @@ void TEquipment::Unequip(TMoveItem& carrier) {
     if (slot.SourceItem == this) slot.SourceItem = nullptr;
 }
 
-void TEquipment::LoadFromIni() {
-    const TIniFile file("data\\" + Kind + ".ini");
-    Melee = file.ReadInteger(Name, "Melee", 0);
-    Damage = file.ReadInteger(Name, "Damage", 0);
-    Missile = file.ReadInteger(Name, "Missile", 0);
-    Armor = file.ReadInteger(Name, "Armor", 0);
+void TEquipment::LoadFromIni(TIniFileCache& files) {
+    const TIniFileCache::TScope scope(files);
+    const TIniFile& file = files.Get("data\\" + Kind + ".ini");
+    Melee = file.ReadClamped(Name, "Melee", 0, kSkillRange);
+    Damage = file.ReadClamped(Name, "Damage", 0, kSkillRange);
+    Missile = file.ReadClamped(Name, "Missile", 0, kSkillRange);
+    Armor = file.ReadClamped(Name, "Armor", 0, kSkillRange);
     SpeedBonus = file.ReadInteger(Name, "Speed", 0);
     HealthBonus = file.ReadInteger(Name, "Health", 0);
     Special = file.ReadString(Name, "Special", "Nil");
-    SpecialTime = file.ReadInteger(Name, "SpecialTime", 0);
+    SpecialTime = file.ReadClamped(Name, "SpecialTime", 0, kAbilityTimeRange);
 }
 
 std::unique_ptr<TEquipment> TBaseMap::CreateEquipment(std::string_view kind, std::string_view name, int32_t x,
@@ -134,7 +143,7 @@ std::unique_ptr<TEquipment> TBaseMap::CreateEquipment(std::string_view kind, std
     } else {
         PlaceSmallPickUp(*item, x, y);
     }
-    item->LoadFromIni();
+    item->LoadFromIni(DataFiles);
     const int32_t colour = PositionIn(kColours, name);
     item->SetFrameBase((colour < 0 ? 0 : colour) + (kind == "Glove" ? kGloveFrames : 0));
     MakeStill(*item);
@@ -161,7 +170,7 @@ std::unique_ptr<TPotion> TBaseMap::CreatePotion(std::string_view kind, int32_t x
     auto item = std::make_unique<TPotion>();
     item->Name = kind;
     PlaceSmallPickUp(*item, x, y);
-    item->LoadFromIni();
+    item->LoadFromIni(DataFiles);
     const int32_t position = PositionIn(kPotions, kind);
     item->SetFrameBase(position < 0 ? 0 : kFirstPotionFrame + position);
     MakeStill(*item);

@@ -7,6 +7,8 @@
 
 #include <string>
 
+class TIniFileCache;
+
 class TEquipment : public TPickUp {
 public:
     // The item defaults with the foot point at (16, 24), the middle bottom of a 32 by 32 cell.
@@ -17,8 +19,9 @@ public:
     virtual void Equip(TMoveItem& carrier);
     // Takes the statistics back (health stays) and ends the ability; see TAbility.
     virtual void Unequip(TMoveItem& carrier);
-    // The eight statistics keys from section Name of "data\" + Kind + ".ini".
-    virtual void LoadFromIni();
+    // The eight statistics keys from section Name of "data\" + Kind + ".ini", read through files
+    // so that the many items of a map read it once.
+    virtual void LoadFromIni(TIniFileCache& files);
 
     // The ability slot Special names, or -1 for "Nil", an empty or an unknown name.
     [[nodiscard]] int32_t SpecialSlot() const;

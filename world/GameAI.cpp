@@ -3,6 +3,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "path/GamePath.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "script/AIHost.h"
 #include "script/BriskAI.h"
@@ -10,6 +11,7 @@
 #include "script/ScriptError.h"
 #include "world/AIPlayers.h"
 
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -20,14 +22,17 @@ namespace {
 // How many route steps a script's TPath record holds (S1..S5).
 constexpr int32_t kPathRecordSteps = 5;
 
-// The lines of an AI file; a missing file is logged and raised.
+// The lines of an AI file; a missing file, or one that is no regular file (a pipe would wait
+// for a writer), is raised by name, and so is one larger than any data file may be.
 std::vector<std::string> ReadScriptLines(std::string_view fileName) {
-    std::ifstream file(ResolvePath(fileName), std::ios::binary);
-    if (!file) {
-        const std::string message = "Could not open AI script " + std::string(fileName);
-        Logger->LogError(message, "TGameAI.Load");
-        throw EWorldError(message);
-    }
+    const std::string path = ResolvePath(fileName);
+    std::error_code error;
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(path, error)) file.open(path, std::ios::binary);
+    if (!file.is_open()) throw EWorldError("Could not open AI script " + std::string(fileName));
+    if (std::filesystem::file_size(path, error) > static_cast<uintmax_t>(kMaxIniFileBytes))
+        throw EWorldError("AI script " + std::string(fileName) + " is larger than " +
+                          std::to_string(kMaxIniFileBytes / (1024 * 1024)) + " MB");
     return SplitScriptLines(file);
 }
 
@@ -69,8 +74,8 @@ void TGameAI::Load(std::string_view fileName) {
     try {
         Script->CallFunction("Init");
     } catch (const EScriptError& error) {
-        Logger->LogError(std::string(error.what()) + " in \"Init\" of " + FileName, "TGameAI.Load");
-        throw;
+        // The author needs the script the error came from; the main loop's guard logs the text.
+        throw EScriptError(std::string(error.what()) + " in \"Init\" of " + FileName);
     }
 }
 
@@ -78,10 +83,7 @@ void TGameAI::Execute() {
     try {
         Script->Run();
     } catch (const EScriptError& error) {
-        // The main loop's guard logs only that something failed; the author needs the text
-        // and the script it came from.
-        Logger->LogError(std::string(error.what()) + " in \"Execute\" of " + FileName, "TGameAI.Execute");
-        throw;
+        throw EScriptError(std::string(error.what()) + " in \"Execute\" of " + FileName);
     }
 }
 

@@ -27,12 +27,6 @@ int32_t RoundHalfEven(float value) {
     return static_cast<int32_t>(std::nearbyint(value));
 }
 
-// Foot points add offsets read from data files; a wild offset saturates instead of overflowing.
-int32_t SaturatedSum(int64_t a, int64_t b) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(a + b, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 // The offsets k in -limit..limit (or 0..limit) for which origin + step * k can still fall on
 // a writable square, so a building file's huge block size cannot turn into a long loop.
 struct TSpan {
@@ -109,7 +103,7 @@ void TBaseItem::Draw() {
     if (!VisibleValue || ImageValue == nullptr) return;
     const int32_t viewX = MapValue != nullptr ? MapValue->ViewX() : 0;
     const int32_t viewY = MapValue != nullptr ? MapValue->ViewY() : 0;
-    ImageValue->DrawFrame(PixelXValue - viewX, PixelYValue - viewY, FrameBaseValue + FrameValue);
+    ImageValue->DrawFrame(PixelXValue - viewX, PixelYValue - viewY, SaturatedSum(FrameBaseValue, FrameValue));
 }
 
 bool TBaseItem::Collision(const TBaseItem&) const {

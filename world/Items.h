@@ -6,8 +6,10 @@
 // facing, action) are private behind a getter of the field's name; plain data is public.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string_view>
@@ -56,6 +58,12 @@ constexpr std::array<float, 8> kDirectionY{-1.0f, -0.77f, 0.0f, 0.77f, 1.0f, 0.7
 // deadline set just before the wrap still passes just after it.
 [[nodiscard]] constexpr bool TickAfter(uint32_t now, uint32_t deadline) {
     return static_cast<int32_t>(now - deadline) > 0;
+}
+// a + b kept in 32 bits: sums of values that come from data files or the network peer
+// saturate instead of overflowing.
+[[nodiscard]] constexpr int32_t SaturatedSum(int64_t a, int64_t b) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(a + b, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 // Tick fields use 0 for "none"; a real tick that happens to be 0 at the wrap is stored as 1.
 [[nodiscard]] constexpr uint32_t NonZeroTick(uint32_t tick) {

@@ -3,6 +3,7 @@
 // the item factories. Fighters and the path search only borrow the map.
 #pragma once
 
+#include "platform/IniFileCache.h"
 #include "world/Items.h"
 
 #include <array>
@@ -16,7 +17,6 @@
 class TArmor;
 class TBasePlayer;
 class TBriskImage;
-class TIniFile;
 class TMagicItem;
 class TPath;
 class TPathFinding;
@@ -182,4 +182,6 @@ private:
     std::unique_ptr<TPathFinding> PathFinder;
     THurtEvent OnHurt;
     TShootEvent OnShoot;
+    // The data files the factories read: while LoadFromFile runs, each once for all its entries.
+    TIniFileCache DataFiles;
 };

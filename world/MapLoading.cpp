@@ -2,6 +2,7 @@
 // magic items, weapons, potions and buildings it places, and the building files.
 #include "media/BriskImage.h"
 #include "platform/IniFile.h"
+#include "world/DataRanges.h"
 #include "world/Equipment.h"
 #include "world/Map.h"
 #include "world/Weapons.h"
@@ -35,13 +36,20 @@ std::string UpperCase(std::string_view text) {
     return upper;
 }
 
-// How many numbered entries of a section to read. Every real entry has keys of its own, so a
-// count beyond the section's key count can only come from a broken file; capping it keeps
-// such a file from creating items without end.
+// How many numbered entries of a section to read: at most kMaxMapEntries, and no more than the
+// section has keys, since every real entry has keys of its own.
 int32_t EntryCount(const TIniFile& file, std::string_view section, std::string_view countKey) {
-    const int32_t declared = file.ReadInteger(section, countKey, 0);
-    const auto keys = static_cast<int32_t>(file.ReadSection(section).size());
-    return std::min(declared, keys);
+    const int32_t declared = file.ReadClamped(section, countKey, 0, kMapEntryRange);
+    const auto keys = static_cast<int64_t>(file.ReadSection(section).size());
+    return static_cast<int32_t>(std::min<int64_t>(declared, keys));
+}
+
+// A tile code as an error shows it: a code of any length must leave room for the file and key
+// the message names after it.
+std::string ShownCode(std::string_view code) {
+    constexpr size_t kShownCodeLength = 40;
+    if (code.size() <= kShownCodeLength) return std::string(code);
+    return std::string(code.substr(0, kShownCodeLength)) + "...";
 }
 
 std::string Numbered(std::string_view key, int32_t i) {
@@ -60,6 +68,8 @@ std::string MapFileName(std::string_view name) {
 void TBaseMap::LoadFromFile(std::string_view name) {
     const std::string fileName = MapFileName(name);
     const TIniFile file(fileName);
+    // Thousands of entries may name the same few data files; each is read once.
+    const TIniFileCache::TScope scope(DataFiles);
     StartX0 = file.ReadInteger("Map", "StartX0", 300);
     StartY0 = file.ReadInteger("Map", "StartY0", 380);
     StartX1 = file.ReadInteger("Map", "StartX1", 250);
@@ -86,7 +96,8 @@ void TBaseMap::LoadTiles(const TIniFile& file, const std::string& fileName) {
                 const auto frame = code.size() >= 2 ? ParseProfileInteger(std::string_view(code).substr(2))
                                                     : std::optional<int32_t>();
                 if (!digit || (code[0] - '0' == waterKind && !frame))
-                    throw EWorldError("Invalid tile code \"" + code + "\" for " + key + " in " + fileName);
+                    throw EWorldError("Invalid tile code \"" + ShownCode(code) + "\" for " + key + " in " +
+                                      fileName);
                 if (code[0] - '0' == waterKind && column < kWaterTileColumns && *frame >= 0 &&
                     *frame < static_cast<int32_t>(kWaterQuarters.size())) {
                     const uint8_t quarters = kWaterQuarters[static_cast<size_t>(*frame)];
@@ -142,7 +153,8 @@ void TBaseMap::LoadItems(const TIniFile& file) {
     for (int32_t i = 0, n = EntryCount(file, "Obstructions", "ObstructionCount"); i < n; ++i) {
         const std::string name = file.ReadString("Obstructions", Numbered("Obstruction", i), "");
         const int32_t y = file.ReadInteger("Obstructions", Numbered("ObstructionY", i), 0);
-        const int32_t frame = file.ReadInteger("Obstructions", Numbered("ObstructionFrame", i), 0);
+        const int32_t frame =
+            file.ReadClamped("Obstructions", Numbered("ObstructionFrame", i), 0, kFrameRange);
         const int32_t x = file.ReadInteger("Obstructions", Numbered("ObstructionX", i), 0);
         CreateObstruction(name, x, frame, y);
     }
@@ -151,10 +163,11 @@ void TBaseMap::LoadItems(const TIniFile& file) {
 TObstruction& TBaseMap::CreateObstruction(std::string_view name, int32_t x, int32_t frame, int32_t y) {
     auto building = std::make_unique<TObstruction>();
     building->Name = name;
-    const TIniFile file("data\\" + building->Name + ".bld");
+    const TIniFileCache::TScope scope(DataFiles);
+    const TIniFile& file = DataFiles.Get("data\\" + building->Name + ".bld");
     const std::string& section = building->Name;
-    building->BlockLR = file.ReadInteger(section, "BlockLR", 0);
-    building->BlockU = file.ReadInteger(section, "BlockU", 0);
+    building->BlockLR = file.ReadClamped(section, "BlockLR", 0, kBlockRange);
+    building->BlockU = file.ReadClamped(section, "BlockU", 0, kBlockRange);
     // Buildings of one name share the picture the first of them loaded; later ones do not
     // read its keys. Building pictures are found from the working folder.
     TBriskImage* image = ImageList->Find(name);
@@ -162,16 +175,16 @@ TObstruction& TBaseMap::CreateObstruction(std::string_view name, int32_t x, int3
         auto loaded = std::make_unique<TBriskImage>();
         loaded->LoadFromFile("images\\" + file.ReadString(section, "Image", ""));
         ApplyColorKeyFrom(*loaded, file, section);
-        loaded->FrameWidth = file.ReadInteger(section, "Width", 0);
-        loaded->FrameHeight = file.ReadInteger(section, "Height", 0);
+        loaded->FrameWidth = file.ReadClamped(section, "Width", 0, kCellSizeRange);
+        loaded->FrameHeight = file.ReadClamped(section, "Height", 0, kCellSizeRange);
         loaded->Name = name;
         image = loaded.get();
         ImageList->Add(std::move(loaded));
     }
     building->SetImage(image);
     building->SetFrameBase(frame);
-    building->SetOffsetX(file.ReadInteger(section, "OffX", 0));
-    building->SetOffsetY(file.ReadInteger(section, "OffY", 0));
+    building->SetOffsetX(file.ReadClamped(section, "OffX", 0, kOffsetRange));
+    building->SetOffsetY(file.ReadClamped(section, "OffY", 0, kOffsetRange));
     building->SetX(static_cast<float>(x));
     building->SetY(static_cast<float>(y));
     return Add(std::move(building));

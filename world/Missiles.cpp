@@ -26,9 +26,9 @@ TWeapon& TWeapon::Fire(const TWeapon& weapon, TMoveItem& striker, TBaseMap& map)
     auto missile = std::make_unique<TWeapon>();
     missile->Name = weapon.Name;
     // A missile carries everything its hit roll needs but the target's armour.
-    missile->Melee = striker.Melee + weapon.Melee;
-    missile->Damage = striker.Damage + weapon.Damage;
-    missile->Missile = striker.Missile + weapon.Missile;
+    missile->Melee = SaturatedSum(striker.Melee, weapon.Melee);
+    missile->Damage = SaturatedSum(striker.Damage, weapon.Damage);
+    missile->Missile = SaturatedSum(striker.Missile, weapon.Missile);
     missile->HealthBonus = weapon.HealthBonus;
     missile->Special = weapon.Special;
     missile->SetImage(weapon.Image());

@@ -2,7 +2,6 @@
 // strike that launches a missile at most once per 150 ms.
 #include "world/Players.h"
 
-#include "media/BriskLogger.h"
 #include "media/BriskSound.h"
 #include "platform/Clock.h"
 
@@ -52,11 +51,11 @@ void TBasePlayer::Strike(TWeapon& weapon) {
     try {
         TWeapon::Fire(weapon, *this, *Map());
     } catch (const EWorldError& error) {
-        // A weapon file whose ShootSpeed is too low fails on every strike and ends the game;
-        // the error's own text does not reach the log, so name the weapon here.
+        // A weapon file whose ShootSpeed is too low fails on every strike and ends the game:
+        // the error names the file and key to mend.
         if (std::string_view(error.what()) == "Invalid Speed")
-            Logger->LogError("Invalid Speed of weapon \"" + weapon.Name + "\" (ShootSpeed below 5)",
-                             "TBasePlayer.Strike");
+            throw EWorldError("Invalid Speed: ShootSpeed of [" + weapon.Name + "] in data\\" + weapon.Name +
+                              ".wpn is below 5");
         throw;
     }
 }

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "support/MediaFixture.h"
 #include "support/TestFiles.h"
+#include "world/DataRanges.h"
 #include "world/Map.h"
 #include "world/Players.h"
 
@@ -125,6 +126,46 @@ TEST_F(Characters, HealthAndSpeedAreScaledAndHugeValuesDoNotOverflow) {
         EXPECT_FLOAT_EQ(odd.MaxHealth(), c.MaxHealth);
         EXPECT_FLOAT_EQ(odd.Health(), c.MaxHealth);
         EXPECT_FLOAT_EQ(odd.Speed(), c.SpeedPxPerMs);
+    }
+}
+
+TEST_F(Characters, ExtremeSkillsAndFramesAreClampedAndFightingWithThemNeverOverflows) {
+    for (const std::string value : {"2147483647", "-2147483648", "$7FFFFFFF", "$80000000"}) {
+        SCOPED_TRACE(value);
+        const int32_t parsed = *ParseProfileInteger(value);
+        std::string file = "[Skills]\nArmor=" + value + "\n[Fight]\nMelee=" + value + "\nMissile=" + value +
+                           "\nDamage=" + value + "\nWeapon=Axe\n[Animation]\n";
+        for (const char* action : {"Attack", "Walk", "Stand", "Die"}) {
+            file += std::string(action) + "Frames=" + value + "\n";
+            for (int d = 0; d < 8; ++d)
+                file += action + std::to_string(d) + "=" + value + "\n";
+        }
+        WriteData("Brute.plr", file);
+        WriteData("Axe.wpn", "[Axe]\nMelee=" + value + "\nDamage=" + value + "\nShootSpeed=40\n");
+        Game->Map = std::make_unique<TBaseMap>();
+        TBasePlayer& brute = Make(0, "Brute");
+        TBasePlayer& other = Make(1, "Brute");
+        Game->Map->Players = {&brute, &other};
+        EXPECT_EQ(brute.Melee, std::clamp(parsed, -kMaxSkill, kMaxSkill));
+        EXPECT_EQ(brute.Armor, std::clamp(parsed, -kMaxSkill, kMaxSkill));
+        EXPECT_EQ(brute.AttackFrames, std::clamp(parsed, kFrameRange.Min, kFrameRange.Max));
+        EXPECT_EQ(brute.DieDirFrames[7], std::clamp(parsed, kFrameRange.Min, kFrameRange.Max));
+        // Both stand on one spot, facing each other: each blow is a close-combat roll.
+        other.SetX(brute.X() + 40);
+        other.SetY(brute.Y());
+        brute.SetDirection(2);
+        for (const int32_t action : {kActionAttack, kActionWalk, kActionStand, kActionDie}) {
+            brute.SetAction(action);
+            brute.SetFrame(brute.MaxFrame());
+            brute.Draw();
+        }
+        brute.SetAction(kActionAttack);
+        brute.Strike(*brute.Weapon);
+        for (int step = 0; step < 10; ++step) {
+            Media->Clock.Advance(16);
+            Game->Map->Update();
+            Game->Map->Draw();
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <fstream>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +68,7 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
         {"[select]\nserver=abc\nclient=\nMAPNAME=Arena\n", 1, 2, "Arena"},
         {"garbage\x01\x02\n[[[\n=\n", 1, 2, "Default"},
         {"[Select]\nServer=-1\nClient=99999999999\n", -1, 2, "Default"},
+        {"[Select]\nServer=2147483647\nClient=-2147483648\n", 1000000, -1, "Default"},
     };
     for (const auto& c : cases) {
         std::ofstream(SettingsFile(), std::ios::binary) << c.Text;
@@ -81,6 +83,20 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
                                         "Client=2", "MapName=Default", "", "[Server]", "IP=127.0.0.1"}));
+}
+
+TEST_F(GameTest, TemporaryFilesOfAnInterruptedSettingsWriteAreRemovedAtStart) {
+    // 999999999 is above the highest process number the kernel hands out.
+    const std::vector<std::pair<std::string, bool>> files = {
+        {"Duelmark.def.tmp999999999", false},
+        {"Duelmark.def.tmp" + std::to_string(getpid()), true},
+        {"Duelmark.def.tmpx", true},
+        {"Notes.tmp999999999", true}};
+    for (const auto& [name, kept] : files)
+        std::ofstream(Media->Folder() / name) << "[Select]\n";
+    const TBriskGame game;
+    for (const auto& [name, kept] : files)
+        EXPECT_EQ(fs::exists(Media->Folder() / name), kept) << name;
 }
 
 TEST_F(GameTest, CaptionNamesTheGameAndItsVersion) {
@@ -120,16 +136,43 @@ TEST_F(GameTest, EscapeOnEveryScreenEndsItAfterTheCurrentFrame) {
     }
 }
 
-TEST_F(GameTest, ExceptionInTheLoopLogsErrorEndWithoutItsTextAndSettingsAreStillWritten) {
+TEST_F(GameTest, ExceptionInTheLoopLogsItsTextThenErrorEndAndSettingsAreStillWritten) {
     {
         TBriskGame game;
         game.Player2Char = 4;
-        game.RunGuarded([] { throw std::runtime_error("Invalid Dir"); });
+        game.RunGuarded(
+            [] { throw std::runtime_error("Invalid tile code \"x?\" for Tile5-5 in Maps\\Lake.map"); });
     }
-    EXPECT_EQ(LogLinesWith(" MSG : Error IN : End"), 1U);
-    EXPECT_EQ(LogLinesWith("Invalid Dir"), 0U);
+    const auto log = Media->LogLines();
+    const auto text = std::find_if(log.begin(), log.end(), [](const std::string& line) {
+        return line.starts_with("*** ERROR *** : @ ") &&
+               line.ends_with(
+                   " MSG : Invalid tile code \"x?\" for Tile5-5 in Maps\\Lake.map IN : TBriskGame.Run");
+    });
+    ASSERT_NE(text, log.end()) << Media->LogText();
+    ASSERT_NE(text + 1, log.end());
+    EXPECT_TRUE(text[1].ends_with(" MSG : Error IN : End")) << "the error's text comes first";
     const auto lines = ReadLines(SettingsFile());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Client=4"), lines.end());
+}
+
+class GameErrorsOnlyTest : public GameTest {
+protected:
+    [[nodiscard]] TMediaOptions Options() const override {
+        TMediaOptions options;
+        options.StartupText = "Debug=1\n";
+        return options;
+    }
+};
+
+TEST_F(GameErrorsOnlyTest, AtLevelOneTheErrorTextIsLoggedAndTheStatusLineIsNot) {
+    {
+        TBriskGame game;
+        game.RunGuarded([] { throw std::runtime_error("Could not open AI script data\\Elf.ai"); });
+        game.RunGuarded([] { throw 7; });
+    }
+    EXPECT_EQ(LogLinesWith(" MSG : Could not open AI script data\\Elf.ai IN : TBriskGame.Run"), 1U);
+    EXPECT_EQ(LogLinesWith("Error IN : End"), 0U);
 }
 
 TEST_F(GameTest, StateChangesRunTheirTransitionActions) {

@@ -3,7 +3,9 @@
 #include "ContentSupport.h"
 #include "media/BitmapFont.h"
 #include "media/BriskImage.h"
+#include "media/PictureFile.h"
 #include "platform/IniFile.h"
+#include "platform/Paths.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -203,5 +205,17 @@ TEST_F(ContentTest, MenuBackgroundsLeaveTheTextReadable) {
         EXPECT_LT(mean(50, 70, 600, 340), 120) << file;
         EXPECT_LT(mean(0, 420, 640, 480), 120) << file;
         EXPECT_LT(mean(100, 0, 540, 40), 120) << file;
+    }
+}
+
+TEST_F(ContentTest, EveryPictureHeaderGivesItsDecodedSize) {
+    // The size cap is checked on the header before decoding: for the game's own PNG and JPEG
+    // pictures the header must tell the size the decoder then gives.
+    for (const std::string& name : ListFiles("images\\*.*")) {
+        const auto size = PictureFileSize(ResolvePath("images\\" + name));
+        ASSERT_TRUE(size.has_value()) << name;
+        const TPixels pixels = LoadPixels("images\\" + name);
+        EXPECT_EQ(size->Width, pixels.W) << name;
+        EXPECT_EQ(size->Height, pixels.H) << name;
     }
 }

@@ -1,9 +1,12 @@
 // The log: levels from the start-up file, exact line formats, and a log that cannot be written.
 #include "media/BriskLogger.h"
 #include "media/StartupFile.h"
+#include "platform/IniFile.h"
 #include "support/MediaFixture.h"
 
 #include <cctype>
+#include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -111,6 +114,74 @@ TEST(Logger, UnwritableFolderRunsWithoutALog) {
     logger.LogError("Quit Event", "TitleProcess");
     logger.LogStatus("still running", "");
     EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(LogLine, LongTextIsCutToOneLineThatKeepsHeadTailAndLocation) {
+    const std::string head = "Invalid tile code \"" + std::string(5000, 'x');
+    const std::string tail = "\" for Tile5-5 in Maps\\Lake.map";
+    const struct {
+        std::string Message;
+        std::string Location;
+        std::string Expected; // the line between "MSG : " and its end; "" when only checked below
+    } cases[] = {
+        {"Quit Event", "TitleProcess", "Quit Event IN : TitleProcess"},
+        {"two\nlines\r\nhere", "a\nb", "two lines  here IN : a b"},
+        {head + tail, "TBriskGame.Run", ""},
+        {std::string(3000, 'm'), std::string(500, 'l'), ""},
+    };
+    for (const auto& c : cases) {
+        const std::string line = LogLine("*** ERROR ***", "21:04:59", c.Message, c.Location);
+        SCOPED_TRACE(line.substr(0, 80));
+        EXPECT_LE(line.size(), kMaxLogLineBytes);
+        EXPECT_TRUE(line.starts_with("*** ERROR *** : @ 21:04:59 MSG : "));
+        EXPECT_TRUE(line.ends_with("\r\n"));
+        EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 2) << "one line";
+        if (!c.Expected.empty()) {
+            EXPECT_EQ(line, "*** ERROR *** : @ 21:04:59 MSG : " + c.Expected + "\r\n");
+        }
+    }
+    const std::string cut = LogLine("*** ERROR ***", "21:04:59", head + tail, "TBriskGame.Run");
+    EXPECT_EQ(cut.size(), kMaxLogLineBytes);
+    EXPECT_NE(cut.find("MSG : Invalid tile code \"xxx"), std::string::npos);
+    EXPECT_NE(cut.find(" [...] "), std::string::npos);
+    EXPECT_TRUE(cut.ends_with(tail + " IN : TBriskGame.Run\r\n")) << "file and key stay";
+    const std::string longPlace = LogLine("STATUS INFO", "21:04:59", "m", std::string(500, 'l'));
+    EXPECT_TRUE(longPlace.ends_with(" IN : " + std::string(kMaxLogLocationBytes, 'l') + "\r\n"));
+}
+
+TEST(Logger, StopsAtItsCapWithOneLineSayingSo) {
+    const auto folder = MakeTestFolder("cap");
+    {
+        TLogger logger(folder.string() + "/", "duelmark");
+        const std::string message(1000, 'x');
+        for (int64_t written = 0; written < kMaxLogBytes + 100000; written += 1000)
+            logger.LogStatus(message, "Flood");
+        logger.LogError("after the cap", "Flood");
+    }
+    const auto path = folder / "duelmark.log";
+    EXPECT_LE(static_cast<int64_t>(std::filesystem::file_size(path)), kMaxLogBytes);
+    EXPECT_GT(static_cast<int64_t>(std::filesystem::file_size(path)), kMaxLogBytes - 2048);
+    const auto lines = ReadLines(path);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(IsLogLine(lines.back(), "*** ERROR ***",
+                          " MSG : Log cut at 16 MB: nothing more is written IN : TLogger"))
+        << lines.back();
+    EXPECT_TRUE(lines[lines.size() - 2].ends_with(" IN : Flood"));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(StartupFile, APipeOrAHugeFileReadsAsNoFile) {
+    const auto folder = MakeTestFolder("cfg");
+    const std::string appPath = folder.string() + "/";
+    ASSERT_EQ(mkfifo((folder / "duelmark.cfg").c_str(), 0600), 0);
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), std::nullopt) << "no wait for a writer";
+    std::filesystem::remove(folder / "duelmark.cfg");
+    std::ofstream(folder / "duelmark.cfg") << "Debug=1\n"
+                                           << std::string(static_cast<size_t>(kMaxIniFileBytes), ';');
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), std::nullopt);
+    std::filesystem::resize_file(folder / "duelmark.cfg", 8);
+    EXPECT_EQ(ReadStartupValue(appPath, "duelmark", "Debug"), "1");
     std::filesystem::remove_all(folder);
 }
 

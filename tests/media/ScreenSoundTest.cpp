@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fstream>
 
 namespace {
 
@@ -102,6 +103,23 @@ TEST_F(SoundTest, MissingFileIsTriedOnceAndStaysSilent) {
     EXPECT_EQ(Mix_Playing(-1), 0);
     EXPECT_EQ(SoundEngine->Count(), 1);
     EXPECT_EQ(SoundEngine->Find("waiting"), nullptr);
+}
+
+TEST_F(SoundTest, AHugeFileOrAFolderIsRefusedByName) {
+    std::ofstream(Media->Folder() / "sound" / "Roar.wav", std::ios::binary)
+        << std::string(static_cast<size_t>(kMaxSoundFileBytes) + 1, '\0');
+    std::filesystem::create_directory(Media->Folder() / "sound" / "Echo.wav");
+    for (const auto& [name, reason] :
+         {std::pair{"Roar", "larger than 16 MB"}, std::pair{"Echo", "not a regular file"}}) {
+        PlaySound(name);
+        ASSERT_NE(SoundEngine->Find(name), nullptr);
+        EXPECT_FALSE(SoundEngine->Find(name)->Chunk);
+        EXPECT_NE(Media->LogText().find(std::string("MSG : Refused sound sound\\") + name +
+                                        ".wav: " + reason + " IN : TBriskSound.LoadFromFile"),
+                  std::string::npos)
+            << Media->LogText();
+    }
+    EXPECT_EQ(Mix_Playing(-1), 0);
 }
 
 TEST(Sound, NoAudioDeviceMeansSilence) {
