@@ -3,6 +3,7 @@
 #include "WorldFixture.h"
 #include "media/BriskImage.h"
 #include "media/SurfaceUtils.h"
+#include "world/MapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -272,6 +273,21 @@ TEST_F(MapLoadingTest, PickUpsAreNumberedPerMapInTheFilesOrderWhateverCameBefore
     for (const auto& item : second.Items())
         if (dynamic_cast<const TObstruction*>(item.get()) != nullptr) EXPECT_LT(item->Id(), kFirstMapItemId);
     EXPECT_LT(second.CreateWeapon("Knife", 0, 0)->Id(), kFirstMapItemId);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MapLoadingTest, AMapNamesTheFilesOfItsBuildingsWeaponsAndEquipmentOnce) {
+    WriteFile("maps\\named.map", "[Objects]\nObjectCount=3\nObject0=Green,Glove\nObject1=Blue\n"
+                                 "Object2=Red,Glove\n[Weapons]\nWeaponCount=1\nWeapon0=Bow\n"
+                                 "[Potions]\nPotionCount=2\nPotion0=Speed\n[Obstructions]\n"
+                                 "ObstructionCount=2\nObstruction0=Hut\nObstruction1=Trees\n");
+    EXPECT_EQ(MapDataFiles("named"),
+              (std::vector<std::string>{"data\\Bow.wpn", "data\\Glove.ini", "data\\Hut.bld",
+                                        "data\\Potion.ini", "data\\Trees.bld"}));
+    EXPECT_TRUE(MapDataFiles("nowhere").empty());
 }
 
 } // namespace
