@@ -72,7 +72,16 @@ TEST_F(NetMatch, TheServerLearnsItsClientAndAnnouncesTheMatch) {
     EXPECT_EQ(start->Sender, "Server");
     EXPECT_EQ(start->Player, "Player1");
     EXPECT_EQ(start->Text, "MESSAGE");
-    EXPECT_EQ(start->Body, TMessageBody(TChoosePlayerBody{"Elf", "Player1", "Maps\\Arena.map"}));
+    const auto& choice = std::get<TChoosePlayerBody>(start->Body);
+    EXPECT_EQ(choice.CharacterName, "Elf");
+    EXPECT_EQ(choice.PlayerName, "Player1");
+    EXPECT_EQ(choice.MapName, "Maps\\Arena.map");
+    // The check of the files goes along; a client without it (this one) is not waited for.
+    ASSERT_TRUE(choice.Handshake.has_value());
+    EXPECT_EQ(choice.Handshake->Step, THandshakeStep::Start);
+    EXPECT_EQ(choice.Handshake->MapPath, "Maps\\Arena.map");
+    EXPECT_TRUE(choice.Handshake->MapPresent);
+    EXPECT_TRUE(choice.Handshake->CharacterPresent);
 }
 
 TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
@@ -90,7 +99,13 @@ TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
     ASSERT_TRUE(hello.has_value());
     EXPECT_EQ(hello->Sender, "Client");
     EXPECT_EQ(hello->Text, "MESSAGE");
-    EXPECT_EQ(hello->Body, TMessageBody(TChoosePlayerBody{"Barbar", "Player2", ""}));
+    const auto& choice = std::get<TChoosePlayerBody>(hello->Body);
+    EXPECT_EQ(choice.CharacterName, "Barbar");
+    EXPECT_EQ(choice.PlayerName, "Player2");
+    EXPECT_EQ(choice.MapName, "");
+    ASSERT_TRUE(choice.Handshake.has_value());
+    EXPECT_EQ(choice.Handshake->Step, THandshakeStep::Announce);
+    EXPECT_TRUE(choice.Handshake->CharacterPresent);
 
     TNetMessage start;
     start.Sender = "Server";
@@ -102,15 +117,24 @@ TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
     EXPECT_EQ(Game->Player1Char, kElf);
     EXPECT_EQ(Game->MapName, "Maps\\Arena.map");
     EXPECT_EQ(Game->Displays[0]->Player, Game->Players[1]);
+    // A server that sends no check of the files expects no answer to its match.
+    for (int turn = 0; turn < 20; ++turn) {
+        Game->Messaging();
+        peer.Poll();
+    }
+    EXPECT_TRUE(Received.empty());
 }
 
-TEST_F(NetMatch, AConnectNobodyAnswersGoesBackToTheSetupScreen) {
+TEST_F(NetMatch, AConnectNobodyAnswersGoesBackToTheSetupScreenSayingSo) {
     Game->SetNetMode(2);
     Game->IPText = "127.0.0.1";
     Game->SetState(TGameState::Initialization);
     Game->GameInitialization();
+    for (int turn = 0; turn < 100 && Game->State != TGameState::Setup; ++turn)
+        Game->Messaging();
     EXPECT_EQ(Game->State, TGameState::Setup);
     EXPECT_EQ(Game->Client, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "Nobody is serving a game at 127.0.0.1.");
 }
 
 TEST_F(NetMatch, MovePlayerGoesOutOnlyAfterMoreThanAHundredMilliseconds) {
@@ -163,43 +187,57 @@ TEST_F(NetMatch, OurStrikesAndTheWoundsWeSeeAreToldToThePeer) {
     EXPECT_TRUE(Received.empty());
 }
 
-TEST_F(NetMatch, APeerThatLeavesOrFallsSilentIsShownAndItsFighterStands) {
+// The one who stays gets the end screen without a winner, and the log says why; a peer that
+// falls quiet for a while is shown first.
+TEST_F(NetMatch, APeerThatFallsSilentOrLeavesEndsTheMatchWithoutAWinner) {
     auto peer = std::make_unique<TBriskTCPClient>();
     ServerWithClient(*peer);
     BuildMatch(1);
+    const auto frame = [this] { Game->RunFrame(TGameState::Game, Game->GameHooks()); };
     Game->LastHeardTick = Media->Clock.Ticks();
-    TMovePlayerBody walking;
-    walking.X = walking.Y = 400;
-    walking.Action = kActionWalk;
-    walking.Direction = 2;
-    walking.Health = 20;
-    walking.Speed = 100;
-    Deliver(FromPeer(TMessageKind::MovePlayer, walking));
-    Media->Clock.Advance(10000);
-    Game->NetRefresh();
+    Media->Clock.Advance(2000);
     EXPECT_EQ(Game->PeerStatusLine(), "");
-    EXPECT_EQ(Remote().Action(), kActionWalk);
     Media->Clock.Advance(1);
     EXPECT_EQ(Game->PeerStatusLine(), "The opponent is not answering.");
-    Game->NetRefresh();
-    EXPECT_EQ(Remote().Action(), kActionStand);
+    Media->Clock.Advance(10000 - 2001);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game);
+    Media->Clock.Advance(1);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::OpponentLeft);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: the opponent left IN : GameProcess"), 1u);
 
-    // Heard again, then gone for good.
-    Deliver(FromPeer(TMessageKind::MovePlayer, walking));
-    EXPECT_EQ(Game->PeerStatusLine(), "");
+    // Heard again in a new match, then gone for good.
+    BuildMatch(1);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game);
     peer.reset();
     ASSERT_TRUE(PumpUntil(*Game->Server, [this] { return Game->Server->ClientCount() == 0; }));
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
-    Game->NetRefresh();
-    EXPECT_EQ(Remote().Action(), kActionStand);
-    // The match screen says so, and Escape still ends it.
+    frame();
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::OpponentLeft);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: the opponent left IN : GameProcess"), 2u);
+    Game->RenderEndGame();
+}
+
+// A peer whose fighter's death has reached us leaves a decided match: its end stands.
+TEST_F(NetMatch, APeerThatLeavesAfterItsFighterDiedLeavesTheWinnerStanding) {
+    auto peer = std::make_unique<TBriskTCPClient>();
+    ServerWithClient(*peer);
+    BuildMatch(1);
+    TMovePlayerBody dead;
+    dead.X = dead.Y = 400;
+    dead.Action = kActionDie;
+    dead.Direction = 4;
+    dead.MaxFrame = 7;
+    Deliver(FromPeer(TMessageKind::MovePlayer, dead));
+    peer.reset();
+    ASSERT_TRUE(PumpUntil(*Game->Server, [this] { return Game->Server->ClientCount() == 0; }));
     Game->RunFrame(TGameState::Game, Game->GameHooks());
-    SDL_Event escape{};
-    escape.type = SDL_KEYDOWN;
-    escape.key.keysym.sym = static_cast<SDLKey>(kKeyEscape);
-    SDL_PushEvent(&escape);
-    Game->RunFrame(TGameState::Game, Game->GameHooks());
-    EXPECT_EQ(Game->State, TGameState::Quit);
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player1Wins);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ TEST_F(NetPlay, ClientsChoosePlayerReadiesTheServer) {
     EXPECT_EQ(ready->LastPlayed, Media->Clock.Ticks());
 }
 
-TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRejected) {
+TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRefusedInWords) {
     // The check box sheet is item 0 of the portrait list but no character.
     for (const std::string name : {"Dragon", "CheckBox", "", "elf", "Elf "}) {
         SCOPED_TRACE(name);
@@ -51,14 +51,20 @@ TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRejected) {
         EXPECT_EQ(Game->Player2Char, -1);
         EXPECT_FALSE(Game->OpponentReady);
         EXPECT_EQ(ReceiveErrors("Unknown character \"" + name + "\""), 1u);
+        EXPECT_EQ(Game->SetupNotice, "The client's character " + name + " is missing here.");
 
+        // The client lacks the server's character: no match, back to the setup screen.
         Game->SetNetMode(2);
         Game->Player1Char = kBarbar;
         Game->SetState(TGameState::WaitForServer);
         Deliver(FromPeer(TMessageKind::ChoosePlayer, TChoosePlayerBody{name, "Player1", "Maps\\Arena.map"}));
         EXPECT_EQ(Game->Player1Char, kBarbar);
-        EXPECT_EQ(Game->State, TGameState::WaitForServer);
+        EXPECT_EQ(Game->State, TGameState::Setup);
         EXPECT_EQ(Game->Map, nullptr);
+        EXPECT_EQ(Game->SetupNotice, "The server's character " + name + " is missing here.");
+        EXPECT_EQ(
+            LogLinesWith("MSG : The server's character " + name + " is missing here. IN : Choose Player"),
+            1u);
     }
 }
 
@@ -320,11 +326,12 @@ TEST_F(NetPlay, FighterMessagesBeforeAnyMatchAreIgnored) {
 TEST_F(NetPlay, APeerWithoutConnectionHasLeft) {
     BuildMatch(1);
     Game->LastHeardTick = Media->Clock.Ticks();
-    // The server has no client here, so it counts as left; a client without connection too.
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
+    // The server has no client here, so it counts as gone; a client without connection too.
+    EXPECT_TRUE(Game->PeerGone());
     Game->SetNetMode(2);
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
+    EXPECT_TRUE(Game->PeerGone());
     Game->SetNetMode(0);
+    EXPECT_FALSE(Game->PeerGone());
     EXPECT_EQ(Game->PeerStatusLine(), "");
 }
 
