@@ -241,3 +241,86 @@ TEST_F(NetMatch, APeerThatLeavesAfterItsFighterDiedLeavesTheWinnerStanding) {
 }
 
 } // namespace
+
+namespace {
+
+// What our fighter takes goes to the peer at once, named by the item's id in the body and the
+// text; the peer's fighter takes nothing here.
+TEST_F(NetMatch, TheItemsOurFighterTakesAreToldToThePeer) {
+    std::ofstream(Media->Folder() / "maps" / "Boots.map", std::ios::binary)
+        << "[Map]\r\nStartY0=300\r\nStartX0=300\r\nStartY1=500\r\nStartX1=300\r\n"
+           "[Objects]\r\nObjectCount=1\r\nObject0=Red,Boot\r\nObjectX0=332\r\nObjectY0=346\r\n";
+    TBriskTCPClient peer;
+    ServerWithClient(peer);
+    Game->SetNetMode(1);
+    Game->Player1Char = kElf;
+    Game->Player2Char = kKnight;
+    Game->MapName = "Maps\\Boots.map";
+    Game->StartMatch();
+    Game->LastSendTick = Media->Clock.Ticks();
+    // The boots lie on our fighter's square: its first step takes them.
+    SetKeyState(275, true);
+    Game->Map->Update();
+    Media->Clock.Advance(20);
+    Game->Map->Update();
+    ClearKeyState();
+    ASSERT_NE(Local().BootItem, nullptr);
+    const std::optional<TNetMessage> got = NextAtPeer(peer);
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(got->Kind, 7);
+    EXPECT_EQ(got->Text, std::to_string(kFirstMapItemId));
+    const auto* body = std::get_if<TItemStateBody>(&got->Body);
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->ItemId, kFirstMapItemId);
+    EXPECT_EQ(body->Fighter.X, 300) << "where it stood as it took them";
+}
+
+// A match ends on each machine only on its owner's word about the fighter that died: ours
+// once the peer has been told, the peer's when the health its owner sent is gone.
+TEST_F(NetMatch, AMatchEndsOnlyOnTheOwnersWordAboutTheFighterThatDied) {
+    TBriskTCPClient peer;
+    ServerWithClient(peer);
+    BuildMatch(1);
+    const auto frame = [this] { Game->RunFrame(TGameState::Game, Game->GameHooks()); };
+    const auto playOut = [&](int frames) {
+        for (int i = 0; i < frames && Game->State == TGameState::Game; ++i) {
+            Media->Clock.Advance(20);
+            Game->LastHeardTick = Media->Clock.Ticks();
+            frame();
+        }
+    };
+    // The peer's fighter shows the dying action with health left: nobody's death.
+    TMovePlayerBody body;
+    body.X = body.Y = 500;
+    body.Action = kActionDie;
+    body.Health = 30;
+    body.MaxFrame = 7;
+    Deliver(FromPeer(TMessageKind::MovePlayer, body));
+    Remote().SetFrame(Remote().MaxFrame());
+    playOut(3);
+    EXPECT_EQ(Game->State, TGameState::Game);
+    // Its owner says its health is gone: once its dying has played out, player 1 has won.
+    body.Health = 0;
+    Deliver(FromPeer(TMessageKind::MovePlayer, body));
+    playOut(100);
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player1Wins);
+
+    // Ours dies: the match ends here only after a Move Player has told the peer so.
+    BuildMatch(1);
+    Game->LastSendTick = Media->Clock.Ticks();
+    Local().SetHealth(0);
+    Local().SetAction(kActionDie);
+    Local().SetFrame(Local().MaxFrame());
+    Game->Net.LocalDeathSent = false;
+    Media->Clock.Advance(50);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game) << "the peer has not heard yet";
+    playOut(100);
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player2Wins);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 2 wins IN : GameProcess"), 1u);
+}
+
+} // namespace
