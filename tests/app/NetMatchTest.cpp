@@ -2,6 +2,11 @@
 // its own endpoint: the handshake from both ends, the periodic state message and its timing,
 // strikes and hits told to the peer, a failed connect, and a peer that leaves or falls silent.
 #include "NetTestGame.h"
+#include "media/BriskDraws.h"
+#include "media/BriskText.h"
+#include "media/SurfaceUtils.h"
+#include "net/Loopback.h"
+#include "support/TestFiles.h"
 #include "world/GameDisplays.h"
 #include "world/Weapons.h"
 
@@ -321,6 +326,91 @@ TEST_F(NetMatch, AMatchEndsOnlyOnTheOwnersWordAboutTheFighterThatDied) {
     EXPECT_EQ(Game->MatchResult, TMatchResult::Player2Wins);
     EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
     EXPECT_EQ(LogLinesWith("MSG : Match over: Player 2 wins IN : GameProcess"), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The screen's pixels in a band where one line of text is drawn.
+std::vector<uint32_t> Band(int32_t x, int32_t y) {
+    std::vector<uint32_t> pixels;
+    for (int32_t row = y; row < y + 20; ++row)
+        for (int32_t column = x; column < x + 420 && column < 640; ++column)
+            pixels.push_back(ReadColor(Screen->Surface, column, row));
+    return pixels;
+}
+
+class NetConnect : public NetMatch {
+protected:
+    // The band as the setup screen drew it, and as it looks with just that text on the background.
+    bool SetupShows(int32_t x, int32_t y, const std::string& text) {
+        Game->RenderGameSetup();
+        const std::vector<uint32_t> shown = Band(x, y);
+        Game->DrawMenuBackground();
+        FontList->Items(kFontSmall).TextOut(x, y, text);
+        return shown == Band(x, y);
+    }
+    void ConnectTo(uint16_t port) {
+        Game->NetPort = port;
+        Game->SetNetMode(2);
+        Game->IPText = "127.0.0.1";
+        Game->Player2Char = kKnight;
+        Game->SetState(TGameState::Initialization);
+        Game->GameInitialization();
+    }
+    // A server whose queue is full: nobody ever answers a connect.
+    nettest::TRawListener Silent{0};
+    nettest::TRawSocket Filler = nettest::TRawSocket::Connect(Silent.Port);
+};
+
+// The window keeps drawing and answering while the connection is being made; nothing waits.
+TEST_F(NetConnect, ConnectingShowsTheAddressAndCancelAndEscapeAnswer) {
+    ASSERT_TRUE(Filler.Valid());
+    ConnectTo(Silent.Port);
+    ASSERT_EQ(Game->State, TGameState::WaitForServer);
+    ASSERT_NE(Game->Client, nullptr);
+    EXPECT_TRUE(Game->Client->Connecting());
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_TRUE(SetupShows(120, 390, "Connecting to 127.0.0.1 ..."));
+    EXPECT_FALSE(SetupShows(120, 390, "Waiting for the Server to Start the Game."));
+    // CANCEL gives the attempt up.
+    PushMouseUp(300, 450);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::Setup);
+    EXPECT_EQ(Game->Client, nullptr);
+    // Escape quits while connecting.
+    ConnectTo(Silent.Port);
+    PushKeyDown(kKeyEscape);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::Quit);
+}
+
+TEST_F(NetConnect, AnAttemptNobodyAnswersEndsAfterFiveSecondsSayingSo) {
+    ASSERT_TRUE(Filler.Valid());
+    ConnectTo(Silent.Port);
+    Media->Clock.Advance(4999);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::WaitForServer);
+    Media->Clock.Advance(1);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::Setup);
+    EXPECT_EQ(Game->Client, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "No answer from 127.0.0.1 within 5 seconds.");
+    EXPECT_TRUE(SetupShows(20, 235, "No answer from 127.0.0.1 within 5 seconds."));
+}
+
+TEST_F(NetConnect, AServerThatCannotListenSaysSoInsteadOfWaiting) {
+    TBriskTCPServer holder(kTestPort);
+    ASSERT_TRUE(holder.Listening());
+    Game->SetState(TGameState::Setup);
+    PushMouseUp(150, 175);
+    Game->RunFrame(TGameState::Setup, Game->SetupHooks());
+    EXPECT_EQ(Game->NetMode, 1);
+    EXPECT_EQ(Game->Server, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "Could not listen on port 23080: is another game serving on it?");
+    EXPECT_TRUE(SetupShows(20, 235, Game->SetupNotice));
+    EXPECT_TRUE(SetupShows(180, 390, "")) << "not waiting for anybody";
 }
 
 } // namespace
