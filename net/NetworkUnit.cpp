@@ -40,6 +40,7 @@ public:
         Record[at] = static_cast<uint8_t>(length);
         std::copy_n(text.begin(), length, Record.begin() + static_cast<std::ptrdiff_t>(at + 1));
     }
+    void Byte(size_t at, uint8_t value) { Record[at] = value; }
     void Bytes(size_t at, std::span<const uint8_t> bytes) {
         std::copy(bytes.begin(), bytes.end(), Record.begin() + static_cast<std::ptrdiff_t>(at));
     }
@@ -64,6 +65,7 @@ public:
         const auto first = Record.begin() + static_cast<std::ptrdiff_t>(at + 1);
         return std::string(first, first + static_cast<std::ptrdiff_t>(length));
     }
+    [[nodiscard]] uint8_t Byte(size_t at) const { return Record[at]; }
     template <size_t N> [[nodiscard]] std::array<uint8_t, N> Bytes(size_t at) const {
         std::array<uint8_t, N> bytes{};
         std::copy_n(Record.begin() + static_cast<std::ptrdiff_t>(at), N, bytes.begin());
@@ -94,9 +96,9 @@ struct TBodyWriter {
         Out.Bytes(kHandshakeMarkAt, kHandshakeMark);
         const uint8_t flags = (handshake.CharacterPresent ? kCharacterPresentBit : 0) |
                               (handshake.MapPresent ? kMapPresentBit : 0);
-        const std::array<uint8_t, 3> step{static_cast<uint8_t>(handshake.Step),
-                                          static_cast<uint8_t>(handshake.Refusal), flags};
-        Out.Bytes(kHandshakeStepAt, step);
+        Out.Byte(kHandshakeStepAt, static_cast<uint8_t>(handshake.Step));
+        Out.Byte(kHandshakeRefusalAt, static_cast<uint8_t>(handshake.Refusal));
+        Out.Byte(kHandshakeFlagsAt, flags);
         Out.Int(kHandshakeCharacterSumAt, static_cast<int32_t>(handshake.CharacterChecksum));
         Out.Int(kHandshakeMapSumAt, static_cast<int32_t>(handshake.MapChecksum));
         Out.Text(kHandshakeMapPathAt, kMapPathCapacity, handshake.MapPath);
@@ -130,11 +132,11 @@ TMovePlayerBody ReadMoveBody(const TReader& in) {
 std::optional<THandshake> ReadHandshake(const TReader& in) {
     if (in.Bytes<kHandshakeMark.size()>(kHandshakeMarkAt) != kHandshakeMark) return std::nullopt;
     THandshake handshake;
-    const auto step = in.Bytes<3>(kHandshakeStepAt);
-    handshake.Step = static_cast<THandshakeStep>(step[0]);
-    handshake.Refusal = static_cast<TRefusal>(step[1]);
-    handshake.CharacterPresent = (step[2] & kCharacterPresentBit) != 0;
-    handshake.MapPresent = (step[2] & kMapPresentBit) != 0;
+    handshake.Step = static_cast<THandshakeStep>(in.Byte(kHandshakeStepAt));
+    handshake.Refusal = static_cast<TRefusal>(in.Byte(kHandshakeRefusalAt));
+    const uint8_t flags = in.Byte(kHandshakeFlagsAt);
+    handshake.CharacterPresent = (flags & kCharacterPresentBit) != 0;
+    handshake.MapPresent = (flags & kMapPresentBit) != 0;
     handshake.CharacterChecksum = static_cast<uint32_t>(in.Int(kHandshakeCharacterSumAt));
     handshake.MapChecksum = static_cast<uint32_t>(in.Int(kHandshakeMapSumAt));
     handshake.MapPath = in.Text(kHandshakeMapPathAt, kMapPathCapacity);
