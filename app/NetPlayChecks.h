@@ -39,7 +39,7 @@ struct TPeerMessage {
 };
 
 // The map path a server's Choose Player names: the whole path of the file check when it came,
-// else the design's field of its first 20 characters.
+// else the map name field, which holds its first 20 characters.
 [[nodiscard]] inline std::string_view ChosenMapPath(const TChoosePlayerBody& choice) {
     return choice.Handshake && !choice.Handshake->MapPath.empty()
                ? std::string_view(choice.Handshake->MapPath)

@@ -81,7 +81,7 @@ enum class TRefusal : uint8_t {
     CharacterDiffers = 4
 };
 
-// Whole map paths up to this length travel; the design's field keeps the first 20.
+// Whole map paths up to this length travel; the map name field keeps the first 20.
 constexpr size_t kMapPathCapacity = 100;
 
 struct THandshake {

@@ -176,7 +176,7 @@ TEST(NetMessage, HandshakeSitsBehindItsMarkAfterTheMapName) {
     offer.MapPath = longPath;
     const TNetRecord record = EncodeMessage(
         {"Server", "Player1", "MESSAGE", 2, TChoosePlayerBody{"Elf", "Player1", longPath, offer}});
-    // The design's fields stay where they are, the map path cut to 20 there.
+    // The older fields stay where they are, the map path cut to 20 there.
     EXPECT_EQ(TextAt(record, 100), "Elf");
     EXPECT_EQ(TextAt(record, 121), "Player1");
     EXPECT_EQ(TextAt(record, 142), longPath.substr(0, 20));
