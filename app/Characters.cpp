@@ -79,6 +79,7 @@ void TBriskGame::MakePlayer(int32_t row, std::string_view name, int32_t x, int32
     fighter->SetMap(Map.get());
     fighter->OnHurt = [this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); };
     fighter->OnShoot = [this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); };
+    fighter->OnPickUp = [this](TBasePlayer& taker, const TEquipment& item) { PlayerPickUp(taker, item); };
     fighter->SetX(static_cast<float>(x));
     fighter->SetY(static_cast<float>(y));
     // The character's animation tables, read below, take effect at the next action or facing.

@@ -5,6 +5,7 @@
 #include "media/BriskDraws.h"
 #include "media/BriskLogger.h"
 #include "media/BriskSound.h"
+#include "media/StartupFile.h"
 #include "platform/IniFile.h"
 #include "platform/Random.h"
 #include "world/GameDisplays.h"
@@ -71,6 +72,10 @@ std::string TBriskGame::SettingsPath() {
 void TBriskGame::ReadSettings() {
     // A game killed while writing its settings leaves its temporary file behind.
     RemoveStaleTemporaries(SettingsPath());
+    // A port other than the game's lets a relay sit between two games on one machine.
+    const std::string port = ReadStartupValue(Logger->AppPath, Logger->ExeName, "NetPort").value_or("");
+    const std::optional<int32_t> portNumber = ParseProfileInteger(port);
+    if (portNumber && *portNumber >= 1 && *portNumber <= 65535) NetPort = static_cast<uint16_t>(*portNumber);
     const TIniFile settings(SettingsPath());
     ServerIP = settings.ReadString("Server", "IP", kDefaultServerIP);
     Player1Char = settings.ReadClamped("Select", "Server", 1, kChoiceRange);
@@ -148,6 +153,7 @@ void TBriskGame::SetState(TGameState newState) {
 void TBriskGame::Messaging() {
     if (Server) Server->Poll();
     if (Client) Client->Poll();
+    FollowConnection();
 }
 
 void TBriskGame::PlaySound(std::string_view name) {

@@ -3,6 +3,7 @@
 // live in TitleScreens.cpp, SetupScreen.cpp, Resources.cpp and MatchFlow.cpp.
 #pragma once
 
+#include "app/NetSession.h"
 #include "media/BriskImage.h"
 #include "net/BriskNet.h"
 
@@ -19,8 +20,12 @@
 class TBaseDisplay;
 class TBaseMap;
 class TBasePlayer;
+class TEquipment;
 class TWeapon;
+struct TChoosePlayerBody;
 struct TNetMessage;
+enum class THandshakeStep : uint8_t;
+enum class TRefusal : uint8_t;
 
 // The window caption and the title line of the menu screens.
 inline constexpr std::string_view kGameTitle = "Duelmark - Blades at Dusk";
@@ -51,6 +56,9 @@ inline constexpr int32_t kFontBlue = 0;
 inline constexpr int32_t kFontYellow = 1;
 inline constexpr int32_t kFontEmbossed = 2;
 inline constexpr int32_t kFontSmall = 3;
+
+// How a match ended, as the end screen and the log say it.
+enum class TMatchResult : uint8_t { None, Player1Wins, Player2Wins, OpponentLeft };
 
 // A button's click area: open intervals, so a click on an edge misses.
 struct TClickRect {
@@ -139,9 +147,17 @@ public:
     // Fighter row (0 player 1, 1 player 2) from character name at world (x, y), added to Map.
     void MakePlayer(int32_t row, std::string_view name, int32_t x, int32_t y);
     // The fighters' events: a hurt ends invisibility on both fighters; in a networked match
-    // both are told to the peer.
+    // hurts, strikes and the items our fighter takes are told to the peer.
     void PlayerHurt(TBasePlayer& fighter, int32_t value);
     void PlayerShoot(TBasePlayer& fighter, TWeapon& weapon);
+    void PlayerPickUp(TBasePlayer& fighter, const TEquipment& item);
+    // Ends the running match: one status line "Match over: ..." naming the result, then the
+    // end screen. Every end of a match, local or networked, comes here, once per match.
+    void EndMatch(TMatchResult result);
+    // Whether the fighter of row is dying as the one who decides it says: in a local game its
+    // action; in a networked match the owner's word, that is for ours health gone and the peer
+    // told so, for the peer's the health its owner sent gone.
+    [[nodiscard]] bool DyingByOwnersWord(int32_t row) const;
     // Who steers which fighter in this kind of match (NetMode): the row of the fighter at
     // this keyboard (the camera's and display 0's), the key set of each row, and whether a
     // row is the peer's fighter, whose state comes from the network.
@@ -150,10 +166,14 @@ public:
     [[nodiscard]] bool IsRemote(int32_t row) const;
 
     // The networked match (NetPlay.cpp). StartServer makes this instance the server (the
-    // Server choice of the setup screen); ConnectToServer connects a client and announces its
-    // character, or goes back to the setup screen and returns false.
+    // Server choice of the setup screen), or says on the setup screen why it cannot be one;
+    // ConnectToServer starts connecting a client (its character is announced once connected),
+    // or goes back to the setup screen and returns false.
     void StartServer();
     [[nodiscard]] bool ConnectToServer();
+    // After each Messaging: a client announces itself once connected, and a connect that
+    // failed or a peer that left during setup is said on the setup screen.
+    void FollowConnection();
     // Stamps Sender with this side's role and sends through whichever endpoint exists.
     void SendMessage(const TNetMessage& message);
     // The endpoints' data handler: checks a peer's record and applies what it may.
@@ -161,12 +181,25 @@ public:
     // Once per match frame: this keyboard's fighter to the peer, at most every 100 ms, and the
     // peer's fighter kept standing while the peer is gone.
     void NetRefresh();
-    // The server's Choose Player at the start of a match: player 1's character and the map.
+    // The server's Choose Player at the start of a match: player 1's character, the map and
+    // the check of both.
     void AnnounceMatch();
+    // The server's PLAY when its client checks files: the match is announced, and starts when
+    // the client takes it (or the setup screen says why it did not).
+    void OfferMatch();
+    // Choose Player with this side's character and the check of its files at this step.
+    void SendChoice(THandshakeStep step, TRefusal refusal = {});
+    // A peer's Choose Player, judged against the files here (NetHandshake.cpp).
+    void ReceiveChoice(const TChoosePlayerBody& choice);
+    // Item State when this keyboard's fighter takes an item; the peer's, applied here.
+    void SendItemState(const TBasePlayer& fighter, int32_t itemId);
+    void ApplyItemState(int32_t itemId);
     // Start Throw when this keyboard's fighter strikes, Hit Player when the peer's is hurt.
     void SendStartThrow(const TBasePlayer& fighter, const TWeapon& weapon);
     void SendHitPlayer(int32_t value);
-    // The match screen's line about a peer that has gone away or fallen silent ("" if none).
+    // The peer's connection has closed, or nothing has come from it for 10 seconds.
+    [[nodiscard]] bool PeerGone() const;
+    // The match screen's line about a peer that has fallen silent for a while ("" if none).
     [[nodiscard]] std::string PeerStatusLine() const;
     void DrawPeerStatus();
 
@@ -196,10 +229,17 @@ public:
     // At most one of them exists; they outlive a match.
     std::unique_ptr<TBriskTCPServer> Server;
     std::unique_ptr<TBriskTCPClient> Client;
-    // The port a server listens on and a client connects to; tests use others.
+    // The port a server listens on and a client connects to: the start-up file's "NetPort"
+    // (so a relay can sit between two games on one machine); tests set others.
     uint16_t NetPort = kGamePort;
-    // When the peer was last heard from, for the "not answering" line of the match screen.
+    // When the peer was last heard from, for the "not answering" line and the match's end.
     uint32_t LastHeardTick = 0;
+    TNetSession Net;
+    // What the setup screen says about the last network attempt: a refused check of the
+    // match's files, a connect that failed, a peer that left ("" for nothing).
+    std::string SetupNotice;
+    // The result of the current or last match.
+    TMatchResult MatchResult = TMatchResult::None;
     std::string ServerIP{kDefaultServerIP};
     std::string IPText = "999.999.999.999";
     uint32_t LastSendTick = 0;

@@ -3,12 +3,15 @@
 // played out, and the game's answer to the fighters' events.
 #include "app/GameUnit.h"
 #include "media/BriskImage.h"
+#include "media/BriskLogger.h"
+#include "platform/Clock.h"
 #include "world/GameDisplays.h"
 #include "world/Map.h"
 #include "world/Players.h"
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -44,6 +47,21 @@ bool DoneDying(const TBasePlayer* fighter) {
     return fighter != nullptr && fighter->Action() == kActionDie && fighter->Frame() == fighter->MaxFrame();
 }
 
+// The log's words for a match's end; the checks of a networked match compare them.
+std::string_view MatchOverLine(TMatchResult result) {
+    switch (result) {
+    case TMatchResult::Player1Wins:
+        return "Match over: Player 1 wins";
+    case TMatchResult::Player2Wins:
+        return "Match over: Player 2 wins";
+    case TMatchResult::OpponentLeft:
+        return "Match over: the opponent left";
+    case TMatchResult::None:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 int32_t TBriskGame::LocalRow() const {
@@ -56,6 +74,23 @@ int32_t TBriskGame::KeySetOf(int32_t row) const {
 
 bool TBriskGame::IsRemote(int32_t row) const {
     return SeatsOf(NetMode).Networked && row != LocalRow();
+}
+
+bool TBriskGame::DyingByOwnersWord(int32_t row) const {
+    const TBasePlayer* fighter = Map != nullptr ? Map->Players.at(static_cast<size_t>(row)) : nullptr;
+    if (fighter == nullptr || fighter->Action() != kActionDie) return false;
+    if (NetMode == 0) return true;
+    // A fighter whose health is left only takes the dying action for a moment (F3, a message
+    // that overtook another): that is nobody's death.
+    if (fighter->Health() > 0) return false;
+    return IsRemote(row) || Net.LocalDeathSent;
+}
+
+void TBriskGame::EndMatch(TMatchResult result) {
+    if (MatchResult != TMatchResult::None) return;
+    MatchResult = result;
+    Logger->LogStatus(std::string(MatchOverLine(result)), "GameProcess");
+    SetState(TGameState::End);
 }
 
 void TBriskGame::GameInitialization() {
@@ -71,8 +106,10 @@ void TBriskGame::GameInitialization() {
         SetState(TGameState::Setup);
         return;
     }
-    MapName = MapFileName(MapNames[static_cast<size_t>(MapIndex)]);
-    if (NetMode == 1) AnnounceMatch();
+    // A match the client has already taken was announced with the map it names.
+    if (!Net.OfferAccepted) MapName = MapFileName(MapNames[static_cast<size_t>(MapIndex)]);
+    if (NetMode == 1 && !Net.OfferAccepted) AnnounceMatch();
+    Net.OfferAccepted = false;
     StartMatch();
     PlaySound("StartSomething");
 }
@@ -82,6 +119,12 @@ void TBriskGame::StartMatch() {
     Players = {};
     for (const auto& display : Displays)
         display->SetPlayer(nullptr);
+    MatchResult = TMatchResult::None;
+    Net.LocalDeathSent = false;
+    Net.TakenItems.clear();
+    Net.AwaitingAnswer = false;
+    // The peer's silence is counted from the start of the match.
+    LastHeardTick = SystemTicks();
     Map = std::make_unique<TBaseMap>();
     Map->SetOnShoot([this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); });
     Map->SetOnHurt([this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); });
@@ -95,9 +138,12 @@ void TBriskGame::StartMatch() {
     for (size_t i = 0; i < Players.size(); ++i) {
         Players[i]->SetMap(Map.get());
         Map->Players[i] = Players[i];
-        // The peer's fighter is not shown while it is invisible; the peer decides the hits on
-        // ours.
-        if (IsRemote(static_cast<int32_t>(i))) Players[i]->HideWhenInvisible = true;
+        // The peer's fighter is not shown while it is invisible, and only its owner moves,
+        // equips and kills it; the peer decides the hits on ours.
+        if (IsRemote(static_cast<int32_t>(i))) {
+            Players[i]->HideWhenInvisible = true;
+            Players[i]->OwnedByPeer = true;
+        }
         if (IsRemote(1 - static_cast<int32_t>(i))) Players[i]->PeerDecidesHits = true;
     }
     const auto local = static_cast<size_t>(LocalRow());
@@ -113,8 +159,20 @@ TFrameHooks TBriskGame::GameHooks() {
     return {nullptr, [this] { RenderGame(); },
             [this] {
                 NetRefresh();
-                // The frame still finishes after the end is decided.
-                if (DoneDying(Map->Players[0]) || DoneDying(Map->Players[1])) SetState(TGameState::End);
+                // The frame still finishes after the end is decided. A death is counted by its
+                // owner's word, so both machines of a networked match name the same winner:
+                // player 2 when player 1 is dying, player 1 otherwise.
+                const TMatchResult winner =
+                    DyingByOwnersWord(0) ? TMatchResult::Player2Wins : TMatchResult::Player1Wins;
+                const auto ended = [this](int32_t row) {
+                    return DoneDying(Map->Players.at(static_cast<size_t>(row))) && DyingByOwnersWord(row);
+                };
+                if (ended(0) || ended(1))
+                    EndMatch(winner);
+                else if (NetMode != 0 && PeerGone())
+                    // A peer that leaves a match already decided does not change the winner.
+                    EndMatch(DyingByOwnersWord(0) || DyingByOwnersWord(1) ? winner
+                                                                          : TMatchResult::OpponentLeft);
                 if (Map->GroundDirty()) Map->DrawGround(*GroundBuffer);
             }};
 }

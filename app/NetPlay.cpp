@@ -1,9 +1,11 @@
-// The networked match: becoming a server or connecting as a client, the handshake of the two
-// Choose Player messages, the state of this keyboard's fighter sent every 100 ms, and the
-// peer's messages applied to the peer's fighter (or, for a hit, to ours). A peer is untrusted:
-// every record passes CheckPeerRecord first, and every number it carries is brought into the
-// range the fighter's tables can take.
+// The networked match: becoming a server or connecting as a client, following the connection
+// until the client has announced itself, the state of this keyboard's fighter sent every
+// 100 ms, and the peer's messages applied to the peer's fighter (or, for a hit, to ours). A
+// peer is untrusted: every record passes CheckPeerRecord first, and every number it carries
+// is brought into the range the fighter's tables can take. The handshake's judgement of the
+// match's files is NetHandshake.cpp's, the items taken NetItems.cpp's.
 #include "app/GameUnit.h"
+#include "app/NetFighterState.h"
 #include "app/NetPlayChecks.h"
 #include "media/BriskLogger.h"
 #include "media/BriskText.h"
@@ -25,8 +27,9 @@ constexpr int32_t kNetClient = 2;
 
 // A Move Player goes out only when more than this has passed since the last one.
 constexpr uint32_t kRefreshIntervalMs = 100;
-// A peer that sends nothing for this long is said not to answer; a running peer sends ten
-// Move Player messages a second.
+// A running peer sends ten Move Player messages a second. After this long without one the
+// match screen says that the peer is not answering; after kPeerSilenceMs the match is over.
+constexpr uint32_t kPeerQuietMs = 2000;
 constexpr uint32_t kPeerSilenceMs = 10000;
 // Speed travels in thousandths of a pixel per millisecond.
 constexpr float kSpeedScale = 1000.0f;
@@ -34,49 +37,10 @@ constexpr float kSpeedScale = 1000.0f;
 // sprite sheet holds, and small enough that base + frame never overflows.
 constexpr int32_t kMaxPeerFrame = 4095;
 
-constexpr std::string_view kOpponentLeft = "The opponent has left the match.";
 constexpr std::string_view kOpponentSilent = "The opponent is not answering.";
 // Where the match screen says so: the top of the field, clear of the status panels.
 constexpr int32_t kPeerStatusX = 20;
 constexpr int32_t kPeerStatusY = 20;
-
-// Nearest integer, halves to even, within int32 (a NaN travels as 0).
-int32_t RoundForWire(double value) {
-    if (std::isnan(value)) return 0;
-    const double clamped = std::clamp(value, double{std::numeric_limits<int32_t>::min()},
-                                      double{std::numeric_limits<int32_t>::max()});
-    return static_cast<int32_t>(std::nearbyint(clamped));
-}
-
-TNetMessage ChoosePlayerMessage(std::string_view character, std::string_view player, std::string_view map) {
-    TNetMessage message;
-    message.Text = "MESSAGE";
-    // Only the server's names its player in the header as well.
-    if (player == "Player1") message.Player = player;
-    message.Kind = static_cast<uint8_t>(TMessageKind::ChoosePlayer);
-    message.Body = TChoosePlayerBody{std::string(character.substr(0, kBodyTextCapacity)), std::string(player),
-                                     std::string(map.substr(0, kBodyTextCapacity))};
-    return message;
-}
-
-TMovePlayerBody MoveBodyOf(const TBasePlayer& fighter) {
-    TMovePlayerBody body;
-    body.X = RoundForWire(fighter.X());
-    body.Y = RoundForWire(fighter.Y());
-    body.Speed = RoundForWire(double{fighter.Speed()} * kSpeedScale);
-    body.Armor = fighter.Armor;
-    body.Health = RoundForWire(fighter.Health());
-    body.Action = fighter.Action();
-    body.Direction = fighter.Direction();
-    body.FrameBase = fighter.FrameBase();
-    body.Frame = fighter.Frame();
-    body.MaxFrame = fighter.MaxFrame();
-    for (size_t k = 1; k <= kNetSlotCount; ++k) {
-        body.MagicItems[k - 1] = fighter.MagicItems[k] ? 1 : 0;
-        body.AbilitiesActive[k - 1] = fighter.Abilities(static_cast<int32_t>(k)).Active ? 1 : 0;
-    }
-    return body;
-}
 
 // The peer's fighter takes the state its owner sent. Values outside what the fighter's tables
 // hold are brought into range, so no later step indexes past them.
@@ -98,7 +62,50 @@ void ApplyMoveBody(TBasePlayer& fighter, const TMovePlayerBody& body) {
     }
 }
 
+// What the setup screen says about a connect that did not come about.
+std::string ConnectFailureText(TConnectFailure failure, const std::string& address) {
+    switch (failure) {
+    case TConnectFailure::Unresolved:
+        return address + " is not an address to connect to.";
+    case TConnectFailure::Refused:
+        return "Nobody is serving a game at " + address + ".";
+    case TConnectFailure::TimedOut:
+        return "No answer from " + address + " within " + std::to_string(kConnectTimeoutMs / 1000) +
+               " seconds.";
+    case TConnectFailure::Unreachable:
+    case TConnectFailure::None:
+        break;
+    }
+    return "Could not connect to " + address + ".";
+}
+
 } // namespace
+
+int32_t RoundForWire(double value) {
+    if (std::isnan(value)) return 0;
+    const double clamped = std::clamp(value, double{std::numeric_limits<int32_t>::min()},
+                                      double{std::numeric_limits<int32_t>::max()});
+    return static_cast<int32_t>(std::nearbyint(clamped));
+}
+
+TMovePlayerBody MoveBodyOf(const TBasePlayer& fighter) {
+    TMovePlayerBody body;
+    body.X = RoundForWire(fighter.X());
+    body.Y = RoundForWire(fighter.Y());
+    body.Speed = RoundForWire(double{fighter.Speed()} * kSpeedScale);
+    body.Armor = fighter.Armor;
+    body.Health = RoundForWire(fighter.Health());
+    body.Action = fighter.Action();
+    body.Direction = fighter.Direction();
+    body.FrameBase = fighter.FrameBase();
+    body.Frame = fighter.Frame();
+    body.MaxFrame = fighter.MaxFrame();
+    for (size_t k = 1; k <= kNetSlotCount; ++k) {
+        body.MagicItems[k - 1] = fighter.MagicItems[k] ? 1 : 0;
+        body.AbilitiesActive[k - 1] = fighter.Abilities(static_cast<int32_t>(k)).Active ? 1 : 0;
+    }
+    return body;
+}
 
 void TBriskGame::StartServer() {
     Client.reset();
@@ -108,6 +115,8 @@ void TBriskGame::StartServer() {
         // choice of Server try again.
         if (!Server->Listening()) {
             Logger->LogError("Could not listen on port " + std::to_string(NetPort), "StartServer");
+            SetupNotice =
+                "Could not listen on port " + std::to_string(NetPort) + ": is another game serving on it?";
             Server.reset();
             return;
         }
@@ -122,25 +131,57 @@ void TBriskGame::StartServer() {
 
 bool TBriskGame::ConnectToServer() {
     Server.reset();
-    // A connection that failed or that the server closed is made anew.
-    if (Client && !Client->Connected()) Client.reset();
-    if (!Client) {
-        Client = std::make_unique<TBriskTCPClient>();
-        Client->SetMessageSize(kNetMessageSize);
-        Client->Connect(IPText, NetPort);
-    }
-    Client->SetMessageSize(kNetMessageSize);
-    Client->SetOnData(
-        [this](TBriskNetBase& endpoint, std::span<const uint8_t> data) { ReceiveMessage(endpoint, data); });
+    // A connection that failed or that the server closed is made anew; a live one is reused.
+    if (Client && !Client->Connected() && !Client->Connecting()) Client.reset();
     const TBriskImage* character = Player2Char >= 0 ? SetupImages.Items(Player2Char + 1) : nullptr;
-    if (!Client->Connected() || character == nullptr) {
-        // Back to the setup screen; the next CONNECT tries again with a new connection.
+    if (character == nullptr) {
         Client.reset();
         SetState(TGameState::Setup);
         return false;
     }
-    SendMessage(ChoosePlayerMessage(character->Name, "Player2", ""));
+    SetupNotice.clear();
+    Net.Announced = false;
+    if (!Client) {
+        Client = std::make_unique<TBriskTCPClient>();
+        Client->SetMessageSize(kNetMessageSize);
+        Client->StartConnect(IPText, NetPort);
+    }
+    Client->SetMessageSize(kNetMessageSize);
+    Client->SetOnData(
+        [this](TBriskNetBase& endpoint, std::span<const uint8_t> data) { ReceiveMessage(endpoint, data); });
+    if (!Client->Connected() && !Client->Connecting()) {
+        // Back to the setup screen, which says why; the next CONNECT tries again.
+        SetupNotice = ConnectFailureText(Client->Failure(), IPText);
+        Client.reset();
+        SetState(TGameState::Setup);
+        return false;
+    }
     return true;
+}
+
+void TBriskGame::FollowConnection() {
+    if (Client && State == TGameState::WaitForServer && !Client->Connecting()) {
+        if (Client->Connected() && !Net.Announced) {
+            // The character goes out once the connection is made, with the check of its files.
+            SendChoice(THandshakeStep::Announce);
+            Net.Announced = true;
+            LastHeardTick = SystemTicks();
+        } else if (!Client->Connected()) {
+            SetupNotice = Client->Failure() != TConnectFailure::None
+                              ? ConnectFailureText(Client->Failure(), IPText)
+                              : std::string("The server has closed the connection.");
+            Client.reset();
+            SetState(TGameState::Setup);
+        }
+    }
+    // A server whose client leaves before the match starts waits for the next one.
+    if (NetMode == kNetServer && State == TGameState::Setup && (OpponentReady || Net.AwaitingAnswer) &&
+        (!Server || Server->ClientCount() == 0)) {
+        OpponentReady = false;
+        Net.AwaitingAnswer = false;
+        Player2Char = -1;
+        SetupNotice = "The client has left.";
+    }
 }
 
 void TBriskGame::SendMessage(const TNetMessage& message) {
@@ -155,13 +196,6 @@ void TBriskGame::SendMessage(const TNetMessage& message) {
     }
 }
 
-void TBriskGame::AnnounceMatch() {
-    const TBriskImage* character = SetupImages.Items(Player1Char + 1);
-    SendMessage(ChoosePlayerMessage(character != nullptr ? character->Name : "", "Player1", MapName));
-    // The peer has just been heard from: its Choose Player let this match start.
-    LastHeardTick = SystemTicks();
-}
-
 void TBriskGame::SendStartThrow(const TBasePlayer& fighter, const TWeapon& weapon) {
     TNetMessage message;
     message.Kind = static_cast<uint8_t>(TMessageKind::StartThrow);
@@ -171,21 +205,13 @@ void TBriskGame::SendStartThrow(const TBasePlayer& fighter, const TWeapon& weapo
 }
 
 void TBriskGame::SendHitPlayer(int32_t value) {
-    TNetMessage message;
-    message.Kind = static_cast<uint8_t>(TMessageKind::HitPlayer);
-    message.Body = THitPlayerBody{value};
-    SendMessage(message);
+    SendMessage(
+        TNetMessage{{}, {}, {}, static_cast<uint8_t>(TMessageKind::HitPlayer), THitPlayerBody{value}});
 }
 
 void TBriskGame::NetRefresh() {
     if (NetMode == 0 || Map == nullptr) return;
-    TBasePlayer* local = Players.at(static_cast<size_t>(LocalRow()));
-    TBasePlayer* remote = Players.at(static_cast<size_t>(1 - LocalRow()));
-    // A peer that has gone leaves its fighter standing where it was last seen, not walking
-    // or striking on by itself.
-    if (remote != nullptr && !PeerStatusLine().empty() &&
-        (remote->Action() == kActionWalk || remote->Action() == kActionAttack))
-        remote->SetAction(kActionStand);
+    const TBasePlayer* local = Players.at(static_cast<size_t>(LocalRow()));
     const uint32_t now = SystemTicks();
     if (now - LastSendTick <= kRefreshIntervalMs || local == nullptr) return;
     TNetMessage message;
@@ -196,6 +222,8 @@ void TBriskGame::NetRefresh() {
     message.Body = body;
     SendMessage(message);
     LastSendTick = now;
+    // From now on the peer knows our fighter is dead, and the match may end here as it will there.
+    if (!(local->Health() > 0)) Net.LocalDeathSent = true;
 }
 
 void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
@@ -204,8 +232,9 @@ void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
                                [this](std::string_view name) { return SetupImages.IndexOf(name) >= 1; }};
     const TPeerMessage checked = CheckPeerRecord(data.first<kNetMessageSize>(), context);
     if (checked.FromPeer) LastHeardTick = SystemTicks();
-    if (checked.Verdict == TPeerVerdict::Reject) Logger->LogError(checked.Error, "Get Message");
-    if (checked.Verdict != TPeerVerdict::Apply) return;
+    if (checked.Verdict == TPeerVerdict::Reject || checked.Verdict == TPeerVerdict::Refuse)
+        Logger->LogError(checked.Error, "Get Message");
+    if (checked.Verdict == TPeerVerdict::Ignore || checked.Verdict == TPeerVerdict::Reject) return;
 
     const size_t localRow = static_cast<size_t>(LocalRow());
     TBasePlayer* remote = Players.at(1 - localRow);
@@ -246,27 +275,24 @@ void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
         local->SetHealth(local->Health() - static_cast<float>(hit->Damage));
         PlayerHurt(*local, hit->Damage);
         PlaySound("HitHurt");
+    } else if (const auto* item = std::get_if<TItemStateBody>(&body)) {
+        ApplyItemState(item->ItemId);
     } else if (const auto* choice = std::get_if<TChoosePlayerBody>(&body)) {
-        const int32_t character = SetupImages.IndexOf(choice->CharacterName) - 1;
         LastSendTick = SystemTicks();
-        if (NetMode == kNetServer) {
-            Player2Char = character;
-            OpponentReady = true;
-            PlaySound("ReadyToPlay");
-        } else if (NetMode == kNetClient) {
-            Player1Char = character;
-            MapName = MapFileName(choice->MapName);
-            LastHeardTick = SystemTicks();
-            StartMatch();
-        }
+        ReceiveChoice(*choice);
     }
 }
 
+bool TBriskGame::PeerGone() const {
+    if (NetMode == kNetServer && (!Server || Server->ClientCount() == 0)) return true;
+    if (NetMode == kNetClient && (!Client || !Client->Connected())) return true;
+    if (NetMode != kNetServer && NetMode != kNetClient) return false;
+    return SystemTicks() - LastHeardTick > kPeerSilenceMs;
+}
+
 std::string TBriskGame::PeerStatusLine() const {
-    if (NetMode == kNetServer && (!Server || Server->ClientCount() == 0)) return std::string(kOpponentLeft);
-    if (NetMode == kNetClient && (!Client || !Client->Connected())) return std::string(kOpponentLeft);
     if (NetMode != kNetServer && NetMode != kNetClient) return {};
-    if (SystemTicks() - LastHeardTick > kPeerSilenceMs) return std::string(kOpponentSilent);
+    if (SystemTicks() - LastHeardTick > kPeerQuietMs) return std::string(kOpponentSilent);
     return {};
 }
 

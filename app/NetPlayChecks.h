@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,7 +18,9 @@
 enum class TPeerVerdict {
     Apply,  // a message this side handles, with everything in it acceptable
     Ignore, // not for us, or nothing to apply it to: dropped without a word
-    Reject, // a hostile or mismatched message: logged and dropped, the match goes on
+    Reject, // a hostile or broken message: logged and dropped, the match goes on
+    Refuse, // a Choose Player naming a character this side lacks: logged, and the
+            // handshake says so to both people (Refusal says what)
 };
 
 // What this side knows when a record arrives.
@@ -31,8 +34,17 @@ struct TPeerMessage {
     TNetMessage Message;
     TPeerVerdict Verdict = TPeerVerdict::Ignore;
     bool FromPeer = false; // Sender names the other role, whatever the kind
-    std::string Error;     // the log line of a rejected message
+    std::string Error;     // the log line of a rejected or refused message
+    TRefusal Refusal = TRefusal::None;
 };
+
+// The map path a server's Choose Player names: the whole path of the file check when it came,
+// else the map name field, which holds its first 20 characters.
+[[nodiscard]] inline std::string_view ChosenMapPath(const TChoosePlayerBody& choice) {
+    return choice.Handshake && !choice.Handshake->MapPath.empty()
+               ? std::string_view(choice.Handshake->MapPath)
+               : std::string_view(choice.MapName);
+}
 
 // A peer's name as a log line may show it: anything outside printable ASCII becomes "?".
 [[nodiscard]] inline std::string LoggableName(std::string_view name) {
@@ -72,20 +84,47 @@ struct TPeerMessage {
         result.Verdict = TPeerVerdict::Apply;
         return result;
     }
+    case TMessageKind::ItemState: {
+        const auto* item = std::get_if<TItemStateBody>(&body);
+        if (!context.MatchRunning || item == nullptr) return result;
+        // The id travels twice; a record whose two do not agree is not to be trusted.
+        if (result.Message.Text != std::to_string(item->ItemId))
+            return reject("Refused item state for " + std::to_string(item->ItemId) + " naming \"" +
+                          LoggableName(result.Message.Text) + "\"");
+        result.Verdict = TPeerVerdict::Apply;
+        return result;
+    }
     case TMessageKind::ChoosePlayer: {
         const auto* choice = std::get_if<TChoosePlayerBody>(&body);
         if (choice == nullptr) return result;
-        // Different character files on the two machines: the choice would name no portrait.
-        if (!context.KnowsCharacter || !context.KnowsCharacter(choice->CharacterName))
-            return reject("Unknown character \"" + LoggableName(choice->CharacterName) + "\"");
+        const std::optional<THandshake>& handshake = choice->Handshake;
+        if (handshake &&
+            (static_cast<uint8_t>(handshake->Step) > static_cast<uint8_t>(THandshakeStep::Refuse) ||
+             static_cast<uint8_t>(handshake->Refusal) > static_cast<uint8_t>(TRefusal::CharacterDiffers)))
+            return reject("Refused handshake step " + std::to_string(static_cast<int>(handshake->Step)) +
+                          " with refusal " + std::to_string(static_cast<int>(handshake->Refusal)));
+        // An answer to our offer or our announcement names nothing new to check.
+        if (handshake &&
+            (handshake->Step == THandshakeStep::Accept || handshake->Step == THandshakeStep::Refuse)) {
+            result.Verdict = TPeerVerdict::Apply;
+            return result;
+        }
         // The client opens the server's map path as it stands.
-        if (context.NetMode == 2 && !IsPlainMapPath(choice->MapName))
-            return reject("Refused map path \"" + LoggableName(choice->MapName) + "\"");
+        if (context.NetMode == 2 &&
+            (!IsPlainMapPath(choice->MapName) || !IsPlainMapPath(ChosenMapPath(*choice))))
+            return reject("Refused map path \"" + LoggableName(ChosenMapPath(*choice)) + "\"");
+        // Different character files on the two machines: the choice would name no portrait.
+        if (!context.KnowsCharacter || !context.KnowsCharacter(choice->CharacterName)) {
+            result.Verdict = TPeerVerdict::Refuse;
+            result.Refusal = TRefusal::CharacterMissing;
+            result.Error = "Unknown character \"" + LoggableName(choice->CharacterName) + "\"";
+            return result;
+        }
         result.Verdict = TPeerVerdict::Apply;
         return result;
     }
     default:
-        // "Message", "Error", "Make Item", the reserved kind 7 and anything above.
+        // "Message", "Error", "Make Item" and anything above kind 7.
         return result;
     }
 }

@@ -35,6 +35,9 @@ constexpr int32_t kKeyDigit9 = 57;
 constexpr int32_t kNoCharactersX = 20;
 constexpr int32_t kNoMapsX = 420;
 constexpr int32_t kEmptyListY = 215;
+// Where it says what became of the last network attempt: the same band, under those.
+constexpr int32_t kNoticeX = 20;
+constexpr int32_t kNoticeY = 235;
 
 // A character or map is named by its file name up to the first dot: "Dark.Elf.plr" is Dark.
 [[nodiscard]] std::string NameBeforeFirstDot(std::string_view fileName) {
@@ -61,7 +64,8 @@ constexpr int32_t kEmptyListY = 215;
 // client with a usable address. The same place answers to both.
 [[nodiscard]] bool PlayOrConnectShown(const TBriskGame& game) {
     if (game.NetMode == kNetLocal) return true;
-    if (game.NetMode == kNetServer) return game.OpponentReady;
+    // While an offered match waits for the client's answer, PLAY is not offered again.
+    if (game.NetMode == kNetServer) return game.OpponentReady && !game.Net.AwaitingAnswer;
     return IsDottedQuad(game.IPText);
 }
 
@@ -74,6 +78,14 @@ void SetModeBoxes(TBriskGame& game, int32_t local, int32_t server, int32_t clien
 // The click rules run in this order, each on the same click; a control that the current mode
 // does not show does not answer.
 void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
+    const bool modeClicked = TClickRect{0, 300, 100, 150}.Contains(x, y) ||
+                             TClickRect{0, 300, 150, 200}.Contains(x, y) ||
+                             TClickRect{310, 600, 100, 150}.Contains(x, y);
+    // A new choice of mode starts afresh: what was said of the last attempt no longer holds.
+    if (modeClicked) {
+        game.SetupNotice.clear();
+        game.Net.AwaitingAnswer = false;
+    }
     if (TClickRect{0, 300, 100, 150}.Contains(x, y)) {
         SetModeBoxes(game, 1, 0, 0);
         game.SetNetMode(kNetLocal);
@@ -111,8 +123,12 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
     // A match needs a portrait behind each choice and a map to load.
     if (TClickRect{250, 420, 430, 480}.Contains(x, y) && PlayOrConnectShown(game) && characters > 0 &&
         MapCount(game) > 0) {
-        // A client's CONNECT leads into match initialization too, which connects.
-        game.SetState(TGameState::Initialization);
+        // A server whose client checks files offers the match and starts when it is taken;
+        // otherwise (and for a client's CONNECT, which connects) match initialization follows.
+        if (game.NetMode == kNetServer && game.Net.PeerChecksFiles)
+            game.OfferMatch();
+        else
+            game.SetState(TGameState::Initialization);
     }
 
     const bool mapShown = game.NetMode != kNetClient && MapCount(game) > 0;
@@ -225,15 +241,20 @@ void TBriskGame::RenderGameSetup() {
     };
     const bool waiting = State == TGameState::WaitForServer;
     const bool addressValid = IsDottedQuad(IPText);
+    const bool connecting = waiting && Client != nullptr && Client->Connecting();
 
     DrawMenuBackground();
-    if (NetMode == kNetLocal || (NetMode == kNetServer && OpponentReady))
+    if (NetMode == kNetLocal || (NetMode == kNetServer && OpponentReady && !Net.AwaitingAnswer))
         yellow.TextOut(250, 430, "[  PLAY  ]");
     if (NetMode == kNetClient && addressValid && !waiting) yellow.TextOut(230, 430, "[  CONNECT  ]");
     if (NetMode == kNetClient && addressValid && waiting) yellow.TextOut(235, 430, "[  CANCEL  ]");
-    if (NetMode == kNetServer && !OpponentReady) small.TextOut(180, 390, "Waiting for someone to connect.");
+    // A server that could not listen waits for nobody; the notice says why.
+    if (NetMode == kNetServer && !OpponentReady && Server != nullptr)
+        small.TextOut(180, 390, "Waiting for someone to connect.");
+    if (NetMode == kNetServer && Net.AwaitingAnswer) small.TextOut(180, 390, "Starting the match ...");
     if (NetMode == kNetClient && !addressValid) small.TextOut(180, 390, "Enter the server ip address.");
-    if (NetMode == kNetClient && waiting)
+    if (NetMode == kNetClient && connecting) small.TextOut(120, 390, "Connecting to " + IPText + " ...");
+    if (NetMode == kNetClient && waiting && !connecting)
         small.TextOut(120, 390, "Waiting for the Server to Start the Game.");
     drawCell(10, 100, LocalBox);
     drawCell(10, 150, ServerBox);
@@ -270,4 +291,5 @@ void TBriskGame::RenderGameSetup() {
     }
     if (CharacterCount(*this) == 0)
         small.TextOut(kNoCharactersX, kEmptyListY, "No characters found in data.");
+    if (!SetupNotice.empty()) small.TextOut(kNoticeX, kNoticeY, SetupNotice);
 }

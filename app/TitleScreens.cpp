@@ -180,7 +180,9 @@ void TBriskGame::RenderEndGame() {
     buttons.TextOut(210, 430, "[  PLAY AGAIN ]");
     buttons.TextOut(250, 390, "[  QUIT  ]");
     DrawTitleLine();
-    FontList->Items(kFontEmbossed).TextOut(170, 100, "The winner is:");
+    // A peer that left claims no winner.
+    const bool left = MatchResult == TMatchResult::OpponentLeft;
+    FontList->Items(kFontEmbossed).TextOut(170, 100, left ? "The opponent left." : "The winner is:");
     TBriskFont& names = FontList->Items(kFontBlue);
     // Each fighter in the last frame of the animation it is in: the loser's last dying frame.
     const TBasePlayer* first = Map != nullptr ? Map->Players[0] : nullptr;
@@ -193,7 +195,11 @@ void TBriskGame::RenderEndGame() {
     drawLastFrame(first, 150, 200);
     names.TextOut(320, 160, "Player 2");
     drawLastFrame(second, 350, 200);
-    // When both are dying, player 2 is named.
+    if (left) return;
+    // The match's own result when it has one; else, as ever, player 2 when player 1 is dying
+    // (also when both are), player 1 otherwise.
     const bool firstDying = first != nullptr && first->Action() == kActionDie;
-    names.TextOut(170, 320, firstDying ? "Player 2!!" : "Player 1!!");
+    const bool secondWins =
+        MatchResult == TMatchResult::None ? firstDying : MatchResult == TMatchResult::Player2Wins;
+    names.TextOut(170, 320, secondWins ? "Player 2!!" : "Player 1!!");
 }

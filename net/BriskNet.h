@@ -92,31 +92,52 @@ private:
     std::unique_ptr<TSockets> Sockets;
 };
 
+// How the last connect attempt failed, so the game can say it in words.
+enum class TConnectFailure : uint8_t {
+    None,
+    Unresolved,  // the host text names no address
+    Refused,     // something answered, but nobody listens on the port
+    TimedOut,    // nobody answered within the time given
+    Unreachable, // the system gave up for another reason (no route, no socket)
+};
+
 class TBriskTCPClient : public TBriskNetBase {
 public:
     TBriskTCPClient();
     ~TBriskTCPClient() override;
 
     void SetMessageSize(int32_t size) override;
-    // Resolves and connects, giving up after timeoutMs when nobody answers. Failures reach
-    // OnError ("Could not Resolve IP Address", "Could not Open Socket") and leave the client
-    // without a connection, where Poll and Send do nothing. Whether the server answers is
-    // asked first with a connection of its own, closed at once: the server sees it come and
-    // go ("New Client ", "Client Closed ") before the client's own.
+    // Resolves and starts one connection without waiting for it: the client is Connecting()
+    // until a Poll finds it made (Connected()) or failed. An attempt still under way after
+    // timeoutMs of SystemTicks fails. Failures reach OnError ("Could not Resolve IP Address",
+    // "Could not Open Socket"), say why in Failure() and leave the client without a
+    // connection, where Poll and Send do nothing.
+    void StartConnect(std::string_view host, int32_t port, int32_t timeoutMs = kConnectTimeoutMs);
+    // StartConnect, then waits (real time, at most timeoutMs) until the attempt is over; for
+    // tests and tools, which may block.
     void Connect(std::string_view host, int32_t port, int32_t timeoutMs = kConnectTimeoutMs);
-    // Hands on every whole record that has arrived. When the server has closed the connection
-    // the client closes its end and is no longer Connected().
+    // Completes a connect under way; then hands on every whole record that has arrived. When
+    // the server has closed the connection the client closes its end and is no longer
+    // Connected().
     void Poll();
+    // Waits until the system has taken the whole record.
     void Send(std::span<const uint8_t> data) override;
 
     [[nodiscard]] bool Connected() const;
+    [[nodiscard]] bool Connecting() const;
+    [[nodiscard]] TConnectFailure Failure() const { return LastFailure; }
 
     int32_t Port = 0;
     std::string Host;
 
 private:
     void Disconnect();
+    void Fail(TConnectFailure failure);
+    void Established();
+    // Finishes the attempt if the socket became writable within waitMs.
+    void AwaitConnect(int waitMs);
 
+    TConnectFailure LastFailure = TConnectFailure::None;
     struct TSockets;
     std::unique_ptr<TSockets> Sockets;
 };

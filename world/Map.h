@@ -16,6 +16,7 @@
 
 class TArmor;
 class TBasePlayer;
+class TEquipment;
 class TBriskImage;
 class TMagicItem;
 class TPath;
@@ -27,6 +28,9 @@ class TWeapon;
 // when it strikes (with the weapon template it strikes with).
 using THurtEvent = std::function<void(TBasePlayer& fighter, int32_t amount)>;
 using TShootEvent = std::function<void(TBasePlayer& fighter, TWeapon& weapon)>;
+// Raised by a fighter that has just taken an item from the map, before the item is equipped
+// (a magic item is freed right after).
+using TPickUpEvent = std::function<void(TBasePlayer& fighter, const TEquipment& item)>;
 
 // Field geometry.
 constexpr int32_t kTileWidth = 64;
@@ -61,6 +65,12 @@ struct TGroundCell {
     int32_t Frame = 0;
 };
 [[nodiscard]] TGroundCell GroundCellOf(std::string_view code);
+
+// The pickups a map file places are numbered by the map, from this id on in the order the file
+// places them, so the same file loaded on two machines gives each item the same id whatever
+// came before. Every other item (fighters, missiles, buildings) takes the sequence's ids, which
+// stay far below.
+constexpr int32_t kFirstMapItemId = 1 << 30;
 
 // "arena" -> "Maps\arena.map": ".map" appended unless the name holds ".MAP" (any case), then
 // "Maps\" put in front unless it holds "MAPS\".

@@ -124,31 +124,36 @@ void TBaseMap::LoadItems(const TIniFile& file) {
         if (comma == std::string::npos) return std::nullopt;
         return std::make_pair(value.substr(0, comma), value.substr(comma + 1));
     };
+    int32_t nextId = kFirstMapItemId;
+    const auto addPickUp = [this, &nextId](auto item) {
+        item->SetId(nextId++);
+        Add(std::move(item));
+    };
     for (int32_t i = 0, n = EntryCount(file, "Objects", "ObjectCount"); i < n; ++i) {
         const auto entry = split(file.ReadString("Objects", Numbered("Object", i), ""));
         if (!entry) continue;
         const int32_t x = file.ReadInteger("Objects", Numbered("ObjectX", i), 0);
         const int32_t y = file.ReadInteger("Objects", Numbered("ObjectY", i), 0);
-        if (auto item = CreateEquipment(entry->second, entry->first, x, y)) Add(std::move(item));
+        if (auto item = CreateEquipment(entry->second, entry->first, x, y)) addPickUp(std::move(item));
     }
     for (int32_t i = 0, n = EntryCount(file, "MagicItems", "ItemCount"); i < n; ++i) {
         const auto entry = split(file.ReadString("MagicItems", Numbered("Item", i), ""));
         if (!entry) continue;
         const int32_t x = file.ReadInteger("MagicItems", Numbered("ItemX", i), 0);
         const int32_t y = file.ReadInteger("MagicItems", Numbered("ItemY", i), 0);
-        Add(CreateMagicItem(entry->second, entry->first, x, y));
+        addPickUp(CreateMagicItem(entry->second, entry->first, x, y));
     }
     for (int32_t i = 0, n = EntryCount(file, "Weapons", "WeaponCount"); i < n; ++i) {
         const std::string name = file.ReadString("Weapons", Numbered("Weapon", i), "");
         const int32_t y = file.ReadInteger("Weapons", Numbered("WeaponY", i), 0);
         const int32_t x = file.ReadInteger("Weapons", Numbered("WeaponX", i), 0);
-        Add(CreateWeapon(name, x, y));
+        addPickUp(CreateWeapon(name, x, y));
     }
     for (int32_t i = 0, n = EntryCount(file, "Potions", "PotionCount"); i < n; ++i) {
         const std::string kind = file.ReadString("Potions", Numbered("Potion", i), "");
         const int32_t y = file.ReadInteger("Potions", Numbered("PotionY", i), 0);
         const int32_t x = file.ReadInteger("Potions", Numbered("PotionX", i), 0);
-        Add(CreatePotion(kind, x, y));
+        addPickUp(CreatePotion(kind, x, y));
     }
     for (int32_t i = 0, n = EntryCount(file, "Obstructions", "ObstructionCount"); i < n; ++i) {
         const std::string name = file.ReadString("Obstructions", Numbered("Obstruction", i), "");

@@ -10,7 +10,8 @@ template <class T> void TBasePlayer::DiscardItem(std::unique_ptr<T>& item) {
 }
 
 void TBasePlayer::TryPickUp(int32_t x, int32_t y) {
-    if (Map() == nullptr) return;
+    // The owner of a peer's fighter says what it takes.
+    if (Map() == nullptr || OwnedByPeer) return;
     const TSquare& square = Map()->GetSquare(x, y);
     if (square.Passability != kSquarePickUp) return;
     // Only pickups mark a square with this value, and every pickup is equipment.
@@ -22,7 +23,9 @@ void TBasePlayer::PickUp(TEquipment& item) {
     std::unique_ptr<TBaseItem> taken = Map()->Remove(item);
     if (taken == nullptr) return;
     taken.release();
-    PickUp(std::unique_ptr<TEquipment>(&item));
+    std::unique_ptr<TEquipment> owned(&item);
+    if (OnPickUp) OnPickUp(*this, item);
+    PickUp(std::move(owned));
 }
 
 void TBasePlayer::PickUp(std::unique_ptr<TEquipment> item) {

@@ -102,5 +102,5 @@ void TPlayer::Move() {
     }
     const uint32_t now = SystemTicks();
     ExpireAbilities(now);
-    if (Action() == kActionWalk) Walk(now, TWaterRule::Drown);
+    if (Action() == kActionWalk) Walk(now, OwnedByPeer ? TWaterRule::StopAtEdge : TWaterRule::Drown);
 }

@@ -36,7 +36,7 @@ void TBasePlayer::SetControls(int32_t) {}
 
 void TBasePlayer::Hurt(int32_t amount) {
     if (PeerDecidesHits) return;
-    SetHealth(Health() - static_cast<float>(amount));
+    if (!OwnedByPeer) SetHealth(Health() - static_cast<float>(amount));
     if (OnHurt) OnHurt(*this, amount);
     PlaySound("HitHurt");
 }

@@ -41,16 +41,16 @@ public:
     virtual void SetControls(int32_t set);
 
     // Lowers health by amount, raises OnHurt and sounds "HitHurt"; death follows at the next
-    // Move. Does nothing while PeerDecidesHits is set.
+    // Move. Does nothing while PeerDecidesHits is set; leaves health alone while OwnedByPeer is.
     void Hurt(int32_t amount) override;
     // Launches one missile of weapon, at most one per 150 ms; see TWeapon::Fire for the
     // errors it raises.
     void Strike(TWeapon& weapon);
-    // Takes the pickup on the square under (x, y), if any.
+    // Takes the pickup on the square under (x, y), if any; never while OwnedByPeer is set.
     void TryPickUp(int32_t x, int32_t y);
-    // Takes an item off the map (or one nobody holds, as a peer's weapon): wears armour,
-    // gloves, boots or a second weapon in place of the one worn before, equips it, and keeps
-    // a magic item as its flag.
+    // Takes an item off the map (raising OnPickUp), or one nobody holds (a peer's weapon, an
+    // item the peer's fighter took): wears armour, gloves, boots or a second weapon in place
+    // of the one worn before, equips it, and keeps a magic item as its flag.
     void PickUp(TEquipment& item);
     void PickUp(std::unique_ptr<TEquipment> item);
     // The status panel with its origin at screen (x, y): portrait, health bar, worn items,
@@ -78,12 +78,18 @@ public:
 
     THurtEvent OnHurt;
     TShootEvent OnShoot;
+    TPickUpEvent OnPickUp;
     // Set on the remote fighter of a networked match: while invisible it is not drawn.
     bool HideWhenInvisible = false;
     // Set on this keyboard's fighter in a networked match. The missiles that meet it here are
     // the peer's strikes replayed, and the peer, which decides those hits, reports each wound
     // with a Hit Player message; a missile then ends on it without wounding it a second time.
     bool PeerDecidesHits = false;
+    // Set on the remote fighter of a networked match, which its owner alone moves, equips and
+    // lets die. Between its owner's messages it walks on the way it was going, but it stops at
+    // water instead of drowning, takes no pickups, and keeps the health its owner sent: a hit
+    // seen here is reported through OnHurt and counts once the owner says so.
+    bool OwnedByPeer = false;
 
 protected:
     // What the fighter's controls hold in this update: keys or a script's buttons.
@@ -99,7 +105,8 @@ protected:
     // a fire button is (the second only with a second weapon), else stand; opposite
     // directions face down and left.
     void ChooseAction(const TButtons& held);
-    // Keyboard fighters drown on water without WATERWALK; script-driven ones stop at its edge.
+    // Keyboard fighters drown on water without WATERWALK; script-driven ones, and the peer's
+    // fighter between its owner's messages, stop at its edge.
     enum class TWaterRule { Drown, StopAtEdge };
     // One walking step of the time since ActionTick in the facing direction, with the four
     // pickup probes, water and solid squares; ActionTick := now unless the fighter drowned.

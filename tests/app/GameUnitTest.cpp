@@ -272,3 +272,32 @@ TEST_F(GameTest, WaitingClientRunsOneFramePerCallAndInitialisationNeverStays) {
 }
 
 } // namespace
+
+namespace {
+
+class NetPortTest : public MediaFixture {
+protected:
+    [[nodiscard]] TMediaOptions Options() const override { return {Startup, {}, true}; }
+    std::optional<std::string> Startup;
+};
+
+// The start-up file may move the game's port, so a relay can sit between two games on one
+// machine; anything but a port number leaves 2080.
+TEST_F(NetPortTest, TheStartupFilesNetPortMovesTheGamesPort) {
+    struct TCase {
+        std::optional<std::string> Text;
+        uint16_t Port;
+    };
+    for (const TCase& c : {TCase{std::nullopt, 2080}, TCase{"NetPort=2081\r\n", 2081},
+                           TCase{"Debug=3\nnetport = $FFFF\n", 65535}, TCase{"NetPort=0\n", 2080},
+                           TCase{"NetPort=65536\n", 2080}, TCase{"NetPort=port\n", 2080}}) {
+        SCOPED_TRACE(c.Text.value_or("no file"));
+        Startup = c.Text;
+        TearDown();
+        SetUp();
+        const TBriskGame game;
+        EXPECT_EQ(game.NetPort, c.Port);
+    }
+}
+
+} // namespace

@@ -129,6 +129,13 @@ protected:
         HoldOnly({});
     }
 
+    [[nodiscard]] size_t LogLinesWith(const std::string& text) const {
+        size_t count = 0;
+        for (const auto& line : Media->LogLines())
+            count += line.find(text) != std::string::npos;
+        return count;
+    }
+
     std::unique_ptr<TBriskGame> Game;
     std::set<int> Held;
 };
@@ -175,6 +182,7 @@ TEST_F(MatchFlow, AWholeLocalMatchFromTheTitleScreenToTheEndScreenAndBackToSetup
     const std::vector<uint32_t> shown = WinnerLine();
     EXPECT_EQ(shown, WinnerLineReading("Player 2!!"));
     EXPECT_NE(shown, WinnerLineReading("Player 1!!"));
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 2 wins IN : GameProcess"), 1u);
 
     PushMouseUp(300, 450); // PLAY AGAIN
     Frame();
@@ -196,6 +204,7 @@ TEST_F(MatchFlow, AWholeLocalMatchFromTheTitleScreenToTheEndScreenAndBackToSetup
     PushKeyDown(27); // Escape
     Frame();
     EXPECT_EQ(Game->State, TGameState::Quit);
+    EXPECT_EQ(LogLinesWith("Match over"), 1u) << "a match left by Escape has no result";
 }
 
 TEST_F(MatchFlow, TheChosenMapNameIsCompletedOnceAndAMissingMapGivesTheDefaultStarts) {
@@ -286,6 +295,7 @@ TEST_F(MatchFlow, TheMatchEndsOnlyWhenTheDyingAnimationShowsItsLastFrame) {
     EXPECT_EQ(second.Frame(), second.MaxFrame());
     Frame();
     EXPECT_EQ(WinnerLine(), WinnerLineReading("Player 1!!"));
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
 }
 
 TEST_F(MatchFlow, ReleasingF3SetsPlayerOneDyingUntilItsNextUpdate) {

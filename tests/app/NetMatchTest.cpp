@@ -2,6 +2,11 @@
 // its own endpoint: the handshake from both ends, the periodic state message and its timing,
 // strikes and hits told to the peer, a failed connect, and a peer that leaves or falls silent.
 #include "NetTestGame.h"
+#include "media/BriskDraws.h"
+#include "media/BriskText.h"
+#include "media/SurfaceUtils.h"
+#include "net/Loopback.h"
+#include "support/TestFiles.h"
 #include "world/GameDisplays.h"
 #include "world/Weapons.h"
 
@@ -72,7 +77,16 @@ TEST_F(NetMatch, TheServerLearnsItsClientAndAnnouncesTheMatch) {
     EXPECT_EQ(start->Sender, "Server");
     EXPECT_EQ(start->Player, "Player1");
     EXPECT_EQ(start->Text, "MESSAGE");
-    EXPECT_EQ(start->Body, TMessageBody(TChoosePlayerBody{"Elf", "Player1", "Maps\\Arena.map"}));
+    const auto& choice = std::get<TChoosePlayerBody>(start->Body);
+    EXPECT_EQ(choice.CharacterName, "Elf");
+    EXPECT_EQ(choice.PlayerName, "Player1");
+    EXPECT_EQ(choice.MapName, "Maps\\Arena.map");
+    // The check of the files goes along; a client without it (this one) is not waited for.
+    ASSERT_TRUE(choice.Handshake.has_value());
+    EXPECT_EQ(choice.Handshake->Step, THandshakeStep::Start);
+    EXPECT_EQ(choice.Handshake->MapPath, "Maps\\Arena.map");
+    EXPECT_TRUE(choice.Handshake->MapPresent);
+    EXPECT_TRUE(choice.Handshake->CharacterPresent);
 }
 
 TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
@@ -90,7 +104,13 @@ TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
     ASSERT_TRUE(hello.has_value());
     EXPECT_EQ(hello->Sender, "Client");
     EXPECT_EQ(hello->Text, "MESSAGE");
-    EXPECT_EQ(hello->Body, TMessageBody(TChoosePlayerBody{"Barbar", "Player2", ""}));
+    const auto& choice = std::get<TChoosePlayerBody>(hello->Body);
+    EXPECT_EQ(choice.CharacterName, "Barbar");
+    EXPECT_EQ(choice.PlayerName, "Player2");
+    EXPECT_EQ(choice.MapName, "");
+    ASSERT_TRUE(choice.Handshake.has_value());
+    EXPECT_EQ(choice.Handshake->Step, THandshakeStep::Announce);
+    EXPECT_TRUE(choice.Handshake->CharacterPresent);
 
     TNetMessage start;
     start.Sender = "Server";
@@ -102,15 +122,24 @@ TEST_F(NetMatch, TheClientAnnouncesItselfWaitsAndPlaysTheServersMatch) {
     EXPECT_EQ(Game->Player1Char, kElf);
     EXPECT_EQ(Game->MapName, "Maps\\Arena.map");
     EXPECT_EQ(Game->Displays[0]->Player, Game->Players[1]);
+    // A server that sends no check of the files expects no answer to its match.
+    for (int turn = 0; turn < 20; ++turn) {
+        Game->Messaging();
+        peer.Poll();
+    }
+    EXPECT_TRUE(Received.empty());
 }
 
-TEST_F(NetMatch, AConnectNobodyAnswersGoesBackToTheSetupScreen) {
+TEST_F(NetMatch, AConnectNobodyAnswersGoesBackToTheSetupScreenSayingSo) {
     Game->SetNetMode(2);
     Game->IPText = "127.0.0.1";
     Game->SetState(TGameState::Initialization);
     Game->GameInitialization();
+    for (int turn = 0; turn < 100 && Game->State != TGameState::Setup; ++turn)
+        Game->Messaging();
     EXPECT_EQ(Game->State, TGameState::Setup);
     EXPECT_EQ(Game->Client, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "Nobody is serving a game at 127.0.0.1.");
 }
 
 TEST_F(NetMatch, MovePlayerGoesOutOnlyAfterMoreThanAHundredMilliseconds) {
@@ -163,43 +192,225 @@ TEST_F(NetMatch, OurStrikesAndTheWoundsWeSeeAreToldToThePeer) {
     EXPECT_TRUE(Received.empty());
 }
 
-TEST_F(NetMatch, APeerThatLeavesOrFallsSilentIsShownAndItsFighterStands) {
+// The one who stays gets the end screen without a winner, and the log says why; a peer that
+// falls quiet for a while is shown first.
+TEST_F(NetMatch, APeerThatFallsSilentOrLeavesEndsTheMatchWithoutAWinner) {
     auto peer = std::make_unique<TBriskTCPClient>();
     ServerWithClient(*peer);
     BuildMatch(1);
+    const auto frame = [this] { Game->RunFrame(TGameState::Game, Game->GameHooks()); };
     Game->LastHeardTick = Media->Clock.Ticks();
-    TMovePlayerBody walking;
-    walking.X = walking.Y = 400;
-    walking.Action = kActionWalk;
-    walking.Direction = 2;
-    walking.Health = 20;
-    walking.Speed = 100;
-    Deliver(FromPeer(TMessageKind::MovePlayer, walking));
-    Media->Clock.Advance(10000);
-    Game->NetRefresh();
+    Media->Clock.Advance(2000);
     EXPECT_EQ(Game->PeerStatusLine(), "");
-    EXPECT_EQ(Remote().Action(), kActionWalk);
     Media->Clock.Advance(1);
     EXPECT_EQ(Game->PeerStatusLine(), "The opponent is not answering.");
-    Game->NetRefresh();
-    EXPECT_EQ(Remote().Action(), kActionStand);
+    Media->Clock.Advance(10000 - 2001);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game);
+    Media->Clock.Advance(1);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::OpponentLeft);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: the opponent left IN : GameProcess"), 1u);
 
-    // Heard again, then gone for good.
-    Deliver(FromPeer(TMessageKind::MovePlayer, walking));
-    EXPECT_EQ(Game->PeerStatusLine(), "");
+    // Heard again in a new match, then gone for good.
+    BuildMatch(1);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game);
     peer.reset();
     ASSERT_TRUE(PumpUntil(*Game->Server, [this] { return Game->Server->ClientCount() == 0; }));
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
-    Game->NetRefresh();
-    EXPECT_EQ(Remote().Action(), kActionStand);
-    // The match screen says so, and Escape still ends it.
+    frame();
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::OpponentLeft);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: the opponent left IN : GameProcess"), 2u);
+    Game->RenderEndGame();
+}
+
+// A peer whose fighter's death has reached us leaves a decided match: its end stands.
+TEST_F(NetMatch, APeerThatLeavesAfterItsFighterDiedLeavesTheWinnerStanding) {
+    auto peer = std::make_unique<TBriskTCPClient>();
+    ServerWithClient(*peer);
+    BuildMatch(1);
+    TMovePlayerBody dead;
+    dead.X = dead.Y = 400;
+    dead.Action = kActionDie;
+    dead.Direction = 4;
+    dead.MaxFrame = 7;
+    Deliver(FromPeer(TMessageKind::MovePlayer, dead));
+    peer.reset();
+    ASSERT_TRUE(PumpUntil(*Game->Server, [this] { return Game->Server->ClientCount() == 0; }));
     Game->RunFrame(TGameState::Game, Game->GameHooks());
-    SDL_Event escape{};
-    escape.type = SDL_KEYDOWN;
-    escape.key.keysym.sym = static_cast<SDLKey>(kKeyEscape);
-    SDL_PushEvent(&escape);
-    Game->RunFrame(TGameState::Game, Game->GameHooks());
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player1Wins);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// What our fighter takes goes to the peer at once, named by the item's id in the body and the
+// text; the peer's fighter takes nothing here.
+TEST_F(NetMatch, TheItemsOurFighterTakesAreToldToThePeer) {
+    std::ofstream(Media->Folder() / "maps" / "Boots.map", std::ios::binary)
+        << "[Map]\r\nStartY0=300\r\nStartX0=300\r\nStartY1=500\r\nStartX1=300\r\n"
+           "[Objects]\r\nObjectCount=1\r\nObject0=Red,Boot\r\nObjectX0=332\r\nObjectY0=346\r\n";
+    TBriskTCPClient peer;
+    ServerWithClient(peer);
+    Game->SetNetMode(1);
+    Game->Player1Char = kElf;
+    Game->Player2Char = kKnight;
+    Game->MapName = "Maps\\Boots.map";
+    Game->StartMatch();
+    Game->LastSendTick = Media->Clock.Ticks();
+    // The boots lie on our fighter's square: its first step takes them.
+    SetKeyState(275, true);
+    Game->Map->Update();
+    Media->Clock.Advance(20);
+    Game->Map->Update();
+    ClearKeyState();
+    ASSERT_NE(Local().BootItem, nullptr);
+    const std::optional<TNetMessage> got = NextAtPeer(peer);
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(got->Kind, 7);
+    EXPECT_EQ(got->Text, std::to_string(kFirstMapItemId));
+    const auto* body = std::get_if<TItemStateBody>(&got->Body);
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->ItemId, kFirstMapItemId);
+    EXPECT_EQ(body->Fighter.X, 300) << "where it stood as it took them";
+}
+
+// A match ends on each machine only on its owner's word about the fighter that died: ours
+// once the peer has been told, the peer's when the health its owner sent is gone.
+TEST_F(NetMatch, AMatchEndsOnlyOnTheOwnersWordAboutTheFighterThatDied) {
+    TBriskTCPClient peer;
+    ServerWithClient(peer);
+    BuildMatch(1);
+    const auto frame = [this] { Game->RunFrame(TGameState::Game, Game->GameHooks()); };
+    const auto playOut = [&](int frames) {
+        for (int i = 0; i < frames && Game->State == TGameState::Game; ++i) {
+            Media->Clock.Advance(20);
+            Game->LastHeardTick = Media->Clock.Ticks();
+            frame();
+        }
+    };
+    // The peer's fighter shows the dying action with health left: nobody's death.
+    TMovePlayerBody body;
+    body.X = body.Y = 500;
+    body.Action = kActionDie;
+    body.Health = 30;
+    body.MaxFrame = 7;
+    Deliver(FromPeer(TMessageKind::MovePlayer, body));
+    Remote().SetFrame(Remote().MaxFrame());
+    playOut(3);
+    EXPECT_EQ(Game->State, TGameState::Game);
+    // Its owner says its health is gone: once its dying has played out, player 1 has won.
+    body.Health = 0;
+    Deliver(FromPeer(TMessageKind::MovePlayer, body));
+    playOut(100);
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player1Wins);
+
+    // Ours dies: the match ends here only after a Move Player has told the peer so.
+    BuildMatch(1);
+    Game->LastSendTick = Media->Clock.Ticks();
+    Local().SetHealth(0);
+    Local().SetAction(kActionDie);
+    Local().SetFrame(Local().MaxFrame());
+    Game->Net.LocalDeathSent = false;
+    Media->Clock.Advance(50);
+    frame();
+    EXPECT_EQ(Game->State, TGameState::Game) << "the peer has not heard yet";
+    playOut(100);
+    EXPECT_EQ(Game->State, TGameState::End);
+    EXPECT_EQ(Game->MatchResult, TMatchResult::Player2Wins);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 1 wins IN : GameProcess"), 1u);
+    EXPECT_EQ(LogLinesWith("MSG : Match over: Player 2 wins IN : GameProcess"), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The screen's pixels in a band where one line of text is drawn.
+std::vector<uint32_t> Band(int32_t x, int32_t y) {
+    std::vector<uint32_t> pixels;
+    for (int32_t row = y; row < y + 20; ++row)
+        for (int32_t column = x; column < x + 420 && column < 640; ++column)
+            pixels.push_back(ReadColor(Screen->Surface, column, row));
+    return pixels;
+}
+
+class NetConnect : public NetMatch {
+protected:
+    // The band as the setup screen drew it, and as it looks with just that text on the background.
+    bool SetupShows(int32_t x, int32_t y, const std::string& text) {
+        Game->RenderGameSetup();
+        const std::vector<uint32_t> shown = Band(x, y);
+        Game->DrawMenuBackground();
+        FontList->Items(kFontSmall).TextOut(x, y, text);
+        return shown == Band(x, y);
+    }
+    void ConnectTo(uint16_t port) {
+        Game->NetPort = port;
+        Game->SetNetMode(2);
+        Game->IPText = "127.0.0.1";
+        Game->Player2Char = kKnight;
+        Game->SetState(TGameState::Initialization);
+        Game->GameInitialization();
+    }
+    // A server whose queue is full: nobody ever answers a connect.
+    nettest::TRawListener Silent{0};
+    nettest::TRawSocket Filler = nettest::TRawSocket::Connect(Silent.Port);
+};
+
+// The window keeps drawing and answering while the connection is being made; nothing waits.
+TEST_F(NetConnect, ConnectingShowsTheAddressAndCancelAndEscapeAnswer) {
+    ASSERT_TRUE(Filler.Valid());
+    ConnectTo(Silent.Port);
+    ASSERT_EQ(Game->State, TGameState::WaitForServer);
+    ASSERT_NE(Game->Client, nullptr);
+    EXPECT_TRUE(Game->Client->Connecting());
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_TRUE(SetupShows(120, 390, "Connecting to 127.0.0.1 ..."));
+    EXPECT_FALSE(SetupShows(120, 390, "Waiting for the Server to Start the Game."));
+    // CANCEL gives the attempt up.
+    PushMouseUp(300, 450);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::Setup);
+    EXPECT_EQ(Game->Client, nullptr);
+    // Escape quits while connecting.
+    ConnectTo(Silent.Port);
+    PushKeyDown(kKeyEscape);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
     EXPECT_EQ(Game->State, TGameState::Quit);
+}
+
+TEST_F(NetConnect, AnAttemptNobodyAnswersEndsAfterFiveSecondsSayingSo) {
+    ASSERT_TRUE(Filler.Valid());
+    ConnectTo(Silent.Port);
+    Media->Clock.Advance(4999);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::WaitForServer);
+    Media->Clock.Advance(1);
+    Game->RunFrame(TGameState::WaitForServer, Game->SetupHooks());
+    EXPECT_EQ(Game->State, TGameState::Setup);
+    EXPECT_EQ(Game->Client, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "No answer from 127.0.0.1 within 5 seconds.");
+    EXPECT_TRUE(SetupShows(20, 235, "No answer from 127.0.0.1 within 5 seconds."));
+}
+
+TEST_F(NetConnect, AServerThatCannotListenSaysSoInsteadOfWaiting) {
+    TBriskTCPServer holder(kTestPort);
+    ASSERT_TRUE(holder.Listening());
+    Game->SetState(TGameState::Setup);
+    PushMouseUp(150, 175);
+    Game->RunFrame(TGameState::Setup, Game->SetupHooks());
+    EXPECT_EQ(Game->NetMode, 1);
+    EXPECT_EQ(Game->Server, nullptr);
+    EXPECT_EQ(Game->SetupNotice, "Could not listen on port 23080: is another game serving on it?");
+    EXPECT_TRUE(SetupShows(20, 235, Game->SetupNotice));
+    EXPECT_TRUE(SetupShows(180, 390, "")) << "not waiting for anybody";
 }
 
 } // namespace

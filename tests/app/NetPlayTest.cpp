@@ -40,7 +40,7 @@ TEST_F(NetPlay, ClientsChoosePlayerReadiesTheServer) {
     EXPECT_EQ(ready->LastPlayed, Media->Clock.Ticks());
 }
 
-TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRejected) {
+TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRefusedInWords) {
     // The check box sheet is item 0 of the portrait list but no character.
     for (const std::string name : {"Dragon", "CheckBox", "", "elf", "Elf "}) {
         SCOPED_TRACE(name);
@@ -51,14 +51,20 @@ TEST_F(NetPlay, ChoosePlayerNamingNoCharacterHereIsRejected) {
         EXPECT_EQ(Game->Player2Char, -1);
         EXPECT_FALSE(Game->OpponentReady);
         EXPECT_EQ(ReceiveErrors("Unknown character \"" + name + "\""), 1u);
+        EXPECT_EQ(Game->SetupNotice, "The client's character " + name + " is missing here.");
 
+        // The client lacks the server's character: no match, back to the setup screen.
         Game->SetNetMode(2);
         Game->Player1Char = kBarbar;
         Game->SetState(TGameState::WaitForServer);
         Deliver(FromPeer(TMessageKind::ChoosePlayer, TChoosePlayerBody{name, "Player1", "Maps\\Arena.map"}));
         EXPECT_EQ(Game->Player1Char, kBarbar);
-        EXPECT_EQ(Game->State, TGameState::WaitForServer);
+        EXPECT_EQ(Game->State, TGameState::Setup);
         EXPECT_EQ(Game->Map, nullptr);
+        EXPECT_EQ(Game->SetupNotice, "The server's character " + name + " is missing here.");
+        EXPECT_EQ(
+            LogLinesWith("MSG : The server's character " + name + " is missing here. IN : Choose Player"),
+            1u);
     }
 }
 
@@ -320,12 +326,112 @@ TEST_F(NetPlay, FighterMessagesBeforeAnyMatchAreIgnored) {
 TEST_F(NetPlay, APeerWithoutConnectionHasLeft) {
     BuildMatch(1);
     Game->LastHeardTick = Media->Clock.Ticks();
-    // The server has no client here, so it counts as left; a client without connection too.
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
+    // The server has no client here, so it counts as gone; a client without connection too.
+    EXPECT_TRUE(Game->PeerGone());
     Game->SetNetMode(2);
-    EXPECT_EQ(Game->PeerStatusLine(), "The opponent has left the match.");
+    EXPECT_TRUE(Game->PeerGone());
     Game->SetNetMode(0);
+    EXPECT_FALSE(Game->PeerGone());
     EXPECT_EQ(Game->PeerStatusLine(), "");
+}
+
+} // namespace
+
+namespace {
+
+// A field with one item of every kind, and the peer's reports of its fighter taking them.
+class NetItems : public NetTestGame {
+protected:
+    void SetUp() override {
+        NetTestGame::SetUp();
+        std::ofstream(Media->Folder() / "maps" / "Market.map", std::ios::binary)
+            << "[Map]\r\nStartY0=300\r\nStartX0=300\r\nStartY1=500\r\nStartX1=300\r\n"
+               "[Objects]\r\nObjectCount=3\r\nObject0=Red,Boot\r\nObjectX0=900\r\nObject1=Blue,Boot\r\n"
+               "ObjectX1=940\r\nObject2=White,Armor\r\nObjectX2=980\r\n"
+               "[MagicItems]\r\nItemCount=1\r\nItem0=Fire,Scroll\r\nItemX0=1020\r\n"
+               "[Weapons]\r\nWeaponCount=1\r\nWeapon0=Axe\r\nWeaponX0=1060\r\n"
+               "[Potions]\r\nPotionCount=1\r\nPotion0=Invisibility\r\nPotionX0=1100\r\n";
+        Game->SetNetMode(1);
+        Game->Player1Char = kElf;
+        Game->Player2Char = kKnight;
+        Game->MapName = "Maps\\Market.map";
+        Game->StartMatch();
+    }
+    void Taken(int32_t id) {
+        TNetMessage message = FromPeer(TMessageKind::ItemState, TItemStateBody{id, {}});
+        message.Text = std::to_string(id);
+        Deliver(message);
+    }
+    [[nodiscard]] bool Lying(int32_t id) const {
+        for (const auto& item : Game->Map->Items())
+            if (item->Id() == id) return true;
+        return false;
+    }
+};
+
+// Ids in the order the map file places its items.
+constexpr int32_t kRedBoot = kFirstMapItemId, kBlueBoot = kFirstMapItemId + 1, kArmor = kFirstMapItemId + 2,
+                  kScroll = kFirstMapItemId + 3, kAxe = kFirstMapItemId + 4, kPotion = kFirstMapItemId + 5;
+
+TEST_F(NetItems, ThePeersFighterTakesWhatItsOwnerTookAndItsPanelShowsIt) {
+    TBasePlayer& remote = Remote();
+    const float health = remote.Health();
+    const float speed = remote.Speed();
+    const int32_t armor = remote.Armor;
+    for (const int32_t id : {kRedBoot, kArmor, kScroll, kAxe, kPotion}) {
+        Taken(id);
+        EXPECT_FALSE(Lying(id)) << id;
+    }
+    ASSERT_NE(remote.BootItem, nullptr);
+    EXPECT_EQ(remote.BootItem->Id(), kRedBoot);
+    ASSERT_NE(remote.ArmorItem, nullptr);
+    EXPECT_EQ(remote.ArmorItem->Id(), kArmor);
+    ASSERT_NE(remote.SecondWeapon, nullptr);
+    EXPECT_EQ(remote.SecondWeapon->Name, "Axe");
+    EXPECT_TRUE(remote.MagicItems[9]) << "fire scroll: magic number 9";
+    EXPECT_TRUE(remote.Abilities(kInvisibility).Active);
+    // Health, speed and armour stay what its owner last sent.
+    EXPECT_FLOAT_EQ(remote.Health(), health);
+    EXPECT_FLOAT_EQ(remote.Speed(), speed);
+    EXPECT_EQ(remote.Armor, armor);
+    // Boots taken in place of others: the first pair is gone on this machine too.
+    Taken(kBlueBoot);
+    ASSERT_NE(remote.BootItem, nullptr);
+    EXPECT_EQ(remote.BootItem->Id(), kBlueBoot);
+    EXPECT_FALSE(Lying(kRedBoot));
+    EXPECT_EQ(Local().BootItem, nullptr);
+    EXPECT_EQ(LogLinesWith("Ignored"), 0u);
+}
+
+TEST_F(NetItems, ReportsOfItemsNotLyingHereAreIgnoredAndLogged) {
+    // Our fighter took the red boots before the peer's report of its own came in.
+    Local().PickUp(*dynamic_cast<TEquipment*>([this] {
+        for (const auto& item : Game->Map->Items())
+            if (item->Id() == kRedBoot) return item.get();
+        return static_cast<TBaseItem*>(nullptr);
+    }()));
+    ASSERT_NE(Local().BootItem, nullptr);
+    Taken(kRedBoot);
+    EXPECT_EQ(Remote().BootItem, nullptr);
+    EXPECT_EQ(ReceiveErrors("Ignored item " + std::to_string(kRedBoot) + ": taken here first"), 1u);
+    // An id no item here has, one the peer's fighter took already, and a missile's.
+    Taken(kScroll);
+    for (const int32_t id : {kFirstMapItemId + 99, kScroll, 5, -1}) {
+        Taken(id);
+        EXPECT_EQ(ReceiveErrors("Ignored unknown item " + std::to_string(id)), 1u) << id;
+    }
+    Local().Strike(*Local().Weapon);
+    for (const auto& item : Game->Map->Items())
+        if (const auto* missile = dynamic_cast<const TWeapon*>(item.get());
+            missile && missile->ExpireTick != 0)
+            Taken(missile->Id());
+    EXPECT_EQ(Remote().SecondWeapon, nullptr);
+    // The id's text must say the same id.
+    TNetMessage mismatched = FromPeer(TMessageKind::ItemState, TItemStateBody{kAxe, {}});
+    mismatched.Text = "42";
+    Deliver(mismatched);
+    EXPECT_TRUE(Lying(kAxe));
+    EXPECT_EQ(ReceiveErrors("Refused item state for " + std::to_string(kAxe) + " naming \"42\""), 1u);
 }
 
 } // namespace

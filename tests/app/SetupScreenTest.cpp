@@ -3,12 +3,15 @@
 // the waiting client, and what each mode shows.
 #include "MenuTestGame.h"
 #include "media/BriskImage.h"
+#include "net/NetworkUnit.h"
 
 namespace menutest {
 namespace {
 
 class SetupScreenTest : public MenuGameTest {
 protected:
+    // Not the game's own port, so a game running beside the tests is not disturbed.
+    static constexpr uint16_t kTestPort = 23082;
     void SetUp() override {
         MenuGameTest::SetUp();
         TheGame->SetState(TGameState::Setup);
@@ -72,11 +75,32 @@ TEST_F(SetupScreenTest, ChoosingAModeSetsWhatComesWithIt) {
 }
 
 TEST_F(SetupScreenTest, ChoosingServerAgainKeepsTheCharacterAClientAnnounced) {
+    TheGame->NetPort = kTestPort;
     Click(150, 175);
+    ASSERT_NE(TheGame->Server, nullptr);
+    auto client = std::make_unique<TBriskTCPClient>();
+    client->SetMessageSize(kNetMessageSize);
+    client->Connect("127.0.0.1", kTestPort);
+    for (int frame = 0; frame < 200 && TheGame->Server->ClientCount() == 0; ++frame) {
+        Frame();
+        SDL_Delay(5);
+    }
     TheGame->OpponentReady = true;
     TheGame->Player2Char = 1;
     Click(150, 175);
     EXPECT_EQ(TheGame->Player2Char, 1);
+    EXPECT_TRUE(TheGame->OpponentReady);
+    // The client goes: the server waits for the next one and says why.
+    client.reset();
+    for (int frame = 0; frame < 200 && TheGame->OpponentReady; ++frame) {
+        Frame();
+        SDL_Delay(5);
+    }
+    EXPECT_FALSE(TheGame->OpponentReady);
+    EXPECT_EQ(TheGame->Player2Char, -1);
+    Frame();
+    EXPECT_TRUE(TextShown(kFontSmall, 20, 235, "The client has left."));
+    EXPECT_TRUE(TextShown(kFontSmall, 180, 390, "Waiting for someone to connect."));
 }
 
 TEST_F(SetupScreenTest, CharacterArrowsStepAndWrapInsideTheirRectangles) {

@@ -166,6 +166,26 @@ TEST_F(TitleScreensTest, EndScreenDrawsItsButtonsAndBothPlayerLabels) {
     EXPECT_TRUE(TextShown(kFontBlue, 320, 160, "Player 2"));
 }
 
+// The match's own result names the winner; a peer that left names none.
+TEST_F(TitleScreensTest, EndScreenSaysTheMatchsResult) {
+    TheGame->Map = std::make_unique<TBaseMap>();
+    TPlayer& first = TheGame->Map->Add(std::make_unique<TPlayer>());
+    TPlayer& second = TheGame->Map->Add(std::make_unique<TPlayer>());
+    TheGame->Map->Players = {&first, &second};
+    // Player 1 only shows the dying action (F3, say): the match said player 1 won.
+    first.SetAction(kActionDie);
+    TheGame->MatchResult = TMatchResult::Player1Wins;
+    TheGame->RenderEndGame();
+    EXPECT_TRUE(TextShown(kFontBlue, 170, 320, "Player 1!!"));
+    TheGame->MatchResult = TMatchResult::OpponentLeft;
+    TheGame->RenderEndGame();
+    EXPECT_TRUE(TextShown(kFontEmbossed, 170, 100, "The opponent left."));
+    EXPECT_TRUE(BackgroundAt(170, 320)) << "no winner claimed";
+    EXPECT_TRUE(TextShown(kFontYellow, 210, 430, "[  PLAY AGAIN ]"));
+    EXPECT_TRUE(TextShown(kFontYellow, 250, 390, "[  QUIT  ]"));
+    TheGame->Map.reset();
+}
+
 TEST_F(TitleScreensTest, EndScreenNamesTheWinnerAndShowsEachFightersLastCell) {
     // A sheet of four 10 by 10 cells in a row, each in a colour of its own.
     const TColor cells[4] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};

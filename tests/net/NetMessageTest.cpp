@@ -15,6 +15,23 @@ std::string TextAt(const TNetRecord& record, size_t at) {
                        record.begin() + static_cast<std::ptrdiff_t>(at + 1 + record[at]));
 }
 
+THandshake Announce() {
+    return THandshake{THandshakeStep::Announce, TRefusal::None, true, false, 0xDEADBEEF, 0, ""};
+}
+
+THandshake StartOffer() {
+    return THandshake{THandshakeStep::Start,           TRefusal::None, true, true, 17, 0x80000001,
+                      "Maps\\A very long map name.map"};
+}
+
+TItemStateBody ItemMessageBody() {
+    TItemStateBody item{1073741830, {}};
+    item.Fighter = TMovePlayerBody{640, 410, 0, 2, 30, 2, 4, 32, 1, 8, {}, {}};
+    item.Fighter.MagicItems[4] = 1;
+    item.Fighter.AbilitiesActive[0] = 1;
+    return item;
+}
+
 TNetMessage MoveMessage() {
     TMovePlayerBody move{-3, 70000, 250, 4, 87, 2, 7, 16, 3, 8, {}, {}};
     move.MagicItems[0] = 1;
@@ -70,8 +87,14 @@ TEST(NetMessage, EveryKindSurvivesTheRoundTrip) {
         {"Client", "", "", 0, std::monostate{}},
         {"Server", "", "", 3, std::monostate{}},
         {"Server", "", "", 4, std::monostate{}},
-        {"Server", "", "", 7, std::monostate{}},
         {"Server", "", "", 255, std::monostate{}},
+        {"Client", "", "1073741830", 7, ItemMessageBody()},
+        {"Client", "", "MESSAGE", 2, TChoosePlayerBody{"Knight", "Player2", "", Announce()}},
+        {"Server", "Player1", "MESSAGE", 2,
+         TChoosePlayerBody{"Ninja", "Player1", "Maps\\A very long ma", StartOffer()}},
+        {"Client", "", "MESSAGE", 2,
+         TChoosePlayerBody{"Orc", "Player2", "",
+                           THandshake{THandshakeStep::Refuse, TRefusal::MapDiffers, true, false, 0, 0, ""}}},
     };
     for (const TNetMessage& message : messages) {
         const TNetRecord record = EncodeMessage(message);
@@ -80,7 +103,7 @@ TEST(NetMessage, EveryKindSurvivesTheRoundTrip) {
 }
 
 TEST(NetMessage, KindsWithoutABodyIgnoreTheBodyBytes) {
-    for (const uint8_t kind : {0, 3, 4, 7, 8, 200}) {
+    for (const uint8_t kind : {0, 3, 4, 8, 200}) {
         TNetRecord record = EncodeMessage(MoveMessage());
         record[93] = kind;
         const TNetMessage message = DecodeMessage(record);
@@ -128,4 +151,77 @@ TEST(NetMessage, OverlongLengthBytesAreCutToTheFieldsCapacity) {
     record[116] = 20; // the capacity itself is still whole
     EXPECT_EQ(std::get<TStartThrowBody>(DecodeMessage(record).Body).WeaponName,
               std::string(record.begin() + 117, record.begin() + 137));
+}
+
+TEST(NetMessage, ItemStateIsTheMovePlayerLayoutWithTheItemIdOverTheSpeed) {
+    TItemStateBody item = ItemMessageBody();
+    item.Fighter.Speed = 95; // does not travel
+    const TNetRecord record = EncodeMessage({"Server", "", "1073741830", 7, item});
+    EXPECT_EQ(record[93], 7);
+    EXPECT_EQ(TextAt(record, 62), "1073741830");
+    const int32_t expected[] = {640, 410, 1073741830, 2, 30, 2, 4, 32, 1, 8};
+    for (size_t i = 0; i < std::size(expected); ++i)
+        EXPECT_EQ(IntAt(record, 100 + 4 * i), expected[i]) << i;
+    EXPECT_EQ(record[144], 1);
+    EXPECT_EQ(record[155], 1);
+    const auto decoded = std::get<TItemStateBody>(DecodeMessage(record).Body);
+    EXPECT_EQ(decoded.ItemId, 1073741830);
+    EXPECT_EQ(decoded.Fighter.Speed, 0);
+    EXPECT_EQ(decoded.Fighter.X, 640);
+}
+
+TEST(NetMessage, HandshakeSitsBehindItsMarkAfterTheMapName) {
+    const std::string longPath = "Maps\\" + std::string(94, 'L') + ".map"; // 103 characters
+    THandshake offer = StartOffer();
+    offer.MapPath = longPath;
+    const TNetRecord record = EncodeMessage(
+        {"Server", "Player1", "MESSAGE", 2, TChoosePlayerBody{"Elf", "Player1", longPath, offer}});
+    // The older fields stay where they are, the map path cut to 20 there.
+    EXPECT_EQ(TextAt(record, 100), "Elf");
+    EXPECT_EQ(TextAt(record, 121), "Player1");
+    EXPECT_EQ(TextAt(record, 142), longPath.substr(0, 20));
+    EXPECT_EQ(std::string(record.begin() + 163, record.begin() + 167), "DMX1");
+    EXPECT_EQ(record[167], 1); // Start
+    EXPECT_EQ(record[168], 0);
+    EXPECT_EQ(record[169], 3); // character and map present
+    EXPECT_EQ(IntAt(record, 170), 17);
+    EXPECT_EQ(static_cast<uint32_t>(IntAt(record, 174)), 0x80000001u);
+    EXPECT_EQ(TextAt(record, 178), longPath.substr(0, 100));
+    // The match settings' bytes are left alone.
+    for (size_t at = 279; at < 304; ++at)
+        EXPECT_EQ(record[at], 0) << at;
+
+    THandshake refusal{THandshakeStep::Refuse, TRefusal::CharacterMissing, false, false, 0, 0, ""};
+    const TNetRecord refused =
+        EncodeMessage({"Client", "", "MESSAGE", 2, TChoosePlayerBody{"Orc", "Player2", "", refusal}});
+    EXPECT_EQ(refused[167], 3);
+    EXPECT_EQ(refused[168], 3);
+    EXPECT_EQ(refused[169], 0);
+}
+
+// A game that knows nothing of the handshake sends zeros or anything else there; only the mark
+// makes the bytes count. Step and refusal bytes arrive as they are, known or not.
+TEST(NetMessage, HandshakeIsReadOnlyBehindItsMark) {
+    TNetRecord record =
+        EncodeMessage({"Server", "Player1", "MESSAGE", 2, TChoosePlayerBody{"Elf", "Player1", "Lake"}});
+    EXPECT_FALSE(std::get<TChoosePlayerBody>(DecodeMessage(record).Body).Handshake.has_value());
+    for (size_t at = 163; at < 304; ++at)
+        record[at] = static_cast<uint8_t>(at * 13);
+    EXPECT_FALSE(std::get<TChoosePlayerBody>(DecodeMessage(record).Body).Handshake.has_value());
+    for (const std::string mark : {"DMX2", "dmx1", "XMX1"}) {
+        std::copy(mark.begin(), mark.end(), record.begin() + 163);
+        EXPECT_FALSE(std::get<TChoosePlayerBody>(DecodeMessage(record).Body).Handshake.has_value()) << mark;
+    }
+    const std::string mark = "DMX1";
+    std::copy(mark.begin(), mark.end(), record.begin() + 163);
+    record[167] = 9;
+    record[168] = 200;
+    record[178] = 255; // claims more than the field holds
+    const auto handshake = std::get<TChoosePlayerBody>(DecodeMessage(record).Body).Handshake;
+    ASSERT_TRUE(handshake.has_value());
+    EXPECT_EQ(static_cast<int>(handshake->Step), 9);
+    EXPECT_EQ(static_cast<int>(handshake->Refusal), 200);
+    EXPECT_EQ(handshake->MapPath.size(), 100u);
+    EXPECT_EQ(std::get<TChoosePlayerBody>(DecodeMessage(EncodeMessage(DecodeMessage(record))).Body).Handshake,
+              handshake);
 }

@@ -1,6 +1,7 @@
 // Server and client over loopback: whole records only, relaying, closing and failing to connect.
 #include "Loopback.h"
 #include "net/NetLibrary.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -58,10 +59,11 @@ protected:
         const size_t notices = ServerInbox.Notices.size();
         client->Connect("127.0.0.1", Port);
         EXPECT_TRUE(client->Connected());
-        // The connect first asks whether the server answers with a connection of its own,
-        // closed at once: the server sees it come and go, then the client itself.
+        // One connection per attempt: the server sees the client come, and nothing else.
         EXPECT_TRUE(
-            PollUntil([&] { Server->Poll(); }, [&] { return ServerInbox.Notices.size() == notices + 3; }));
+            PollUntil([&] { Server->Poll(); }, [&] { return ServerInbox.Notices.size() == notices + 1; }));
+        PollAWhile([&] { Server->Poll(); });
+        EXPECT_EQ(ServerInbox.Notices.size(), notices + 1);
         return client;
     }
 
@@ -113,9 +115,10 @@ TEST_F(Transport, RecordSentToTheClientInPiecesArrivesWhole) {
     client.Connect("127.0.0.1", listener.Port);
     ASSERT_TRUE(client.Connected());
     EXPECT_EQ(client.AddressText, "127.0.0.1");
-    (void)listener.Accept(); // the connect's question whether anybody answers
     TRawSocket server = listener.Accept();
     ASSERT_TRUE(server.Valid());
+    // The attempt made one connection only.
+    EXPECT_FALSE(listener.Accept(50).Valid());
 
     const TBytes first = Pattern(kRecord, 3), second = Pattern(kRecord, 4), third = Pattern(kRecord, 5);
     server.Send(std::span(first).first(100));
@@ -253,6 +256,7 @@ TEST(TransportConnect, RefusedConnectionLeavesAClientThatDoesNothing) {
     inbox.Attach(client);
     client.Connect("127.0.0.1", port);
     EXPECT_FALSE(client.Connected());
+    EXPECT_EQ(client.Failure(), TConnectFailure::Refused);
     EXPECT_EQ(inbox.Notices, std::vector<std::string>{"Could not Open Socket"});
     client.Poll();
     client.Send(Pattern(kRecord, 1));
@@ -274,8 +278,63 @@ TEST(TransportConnect, ConnectGivesUpWhenNobodyAnswers) {
     client.Connect("127.0.0.1", listener.Port, 300);
     const auto waited = std::chrono::steady_clock::now() - started;
     EXPECT_FALSE(client.Connected());
+    EXPECT_EQ(client.Failure(), TConnectFailure::TimedOut);
     EXPECT_EQ(inbox.Notices, std::vector<std::string>{"Could not Open Socket"});
     EXPECT_LT(waited, std::chrono::seconds(3));
+}
+
+// The game's connect never waits: each Poll looks once, and the attempt ends by the game's
+// clock, on the millisecond.
+TEST(TransportConnect, StartedConnectIsPolledAndGivesUpByTheClock) {
+    TNetLibrary library;
+    TRawListener listener(0);
+    TRawSocket filler = TRawSocket::Connect(listener.Port);
+    ASSERT_TRUE(filler.Valid());
+    TManualClock clock;
+    SetClock(&clock);
+    TBriskTCPClient client;
+    client.SetMessageSize(kRecord);
+    TInbox inbox;
+    inbox.Attach(client);
+    const auto started = std::chrono::steady_clock::now();
+    client.StartConnect("127.0.0.1", listener.Port, 300);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(100));
+    for (const uint32_t step : {0u, 299u}) {
+        clock.Advance(step);
+        client.Poll();
+        EXPECT_TRUE(client.Connecting()) << step;
+        EXPECT_FALSE(client.Connected()) << step;
+    }
+    EXPECT_TRUE(inbox.Notices.empty());
+    clock.Advance(1);
+    client.Poll();
+    SetClock(nullptr);
+    EXPECT_FALSE(client.Connecting());
+    EXPECT_FALSE(client.Connected());
+    EXPECT_EQ(client.Failure(), TConnectFailure::TimedOut);
+    EXPECT_EQ(inbox.Notices, std::vector<std::string>{"Could not Open Socket"});
+}
+
+TEST(TransportConnect, StartedConnectIsMadeByPollingAndCarriesRecords) {
+    TNetLibrary library;
+    TRawListener listener;
+    TBriskTCPClient client;
+    client.SetMessageSize(kRecord);
+    TInbox inbox;
+    inbox.Attach(client);
+    client.StartConnect("127.0.0.1", listener.Port);
+    ASSERT_TRUE(PollUntil([&] { client.Poll(); }, [&] { return client.Connected(); }));
+    EXPECT_EQ(client.Failure(), TConnectFailure::None);
+    TRawSocket server = listener.Accept();
+    ASSERT_TRUE(server.Valid());
+    EXPECT_FALSE(listener.Accept(50).Valid());
+    const TBytes record = Pattern(kRecord, 2);
+    client.Send(record);
+    EXPECT_EQ(server.Receive(500), record);
+    server.Send(record);
+    ASSERT_TRUE(PollUntil([&] { client.Poll(); }, [&] { return !inbox.Records.empty(); }));
+    EXPECT_EQ(inbox.Records, std::vector<TBytes>{record});
+    EXPECT_TRUE(inbox.Notices.empty());
 }
 
 TEST(TransportConnect, PortOutsideTheRangeCannotBeResolved) {
@@ -285,5 +344,6 @@ TEST(TransportConnect, PortOutsideTheRangeCannotBeResolved) {
     inbox.Attach(client);
     client.Connect("127.0.0.1", 70000);
     EXPECT_FALSE(client.Connected());
+    EXPECT_EQ(client.Failure(), TConnectFailure::Unresolved);
     EXPECT_EQ(inbox.Notices, std::vector<std::string>{"Could not Resolve IP Address"});
 }

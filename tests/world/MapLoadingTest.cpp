@@ -3,6 +3,7 @@
 #include "WorldFixture.h"
 #include "media/BriskImage.h"
 #include "media/SurfaceUtils.h"
+#include "world/MapFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -239,6 +240,57 @@ TEST_F(MapLoadingTest, AMissingBuildingFileMarksOnlyItsFootSquare) {
     TObstruction& building = map.CreateObstruction("Nothing", 64, 0, 48);
     EXPECT_EQ(building.Image()->FrameWidth, 0);
     EXPECT_EQ(HeldText(map, building, 1, 1, 3, 3), "...\n.x.\n...\n");
+}
+
+} // namespace
+
+namespace {
+
+// The pickups' ids in the order the map file places them.
+std::vector<int32_t> PickUpIds(const TBaseMap& map) {
+    std::vector<int32_t> ids;
+    for (const auto& item : map.Items())
+        if (dynamic_cast<const TEquipment*>(item.get()) != nullptr) ids.push_back(item->Id());
+    return ids;
+}
+
+// Two games load the same map file after different histories (other matches, missiles in
+// flight): each pickup gets the same id on both, counted per map in the file's order.
+TEST_F(MapLoadingTest, PickUpsAreNumberedPerMapInTheFilesOrderWhateverCameBefore) {
+    WriteFile("maps\\items.map", "[Objects]\nObjectCount=3\nObject0=Green,Glove\nObject1=Blue\n"
+                                 "Object2=Red,Armor\n[MagicItems]\nItemCount=1\nItem0=Fire,Scroll\n"
+                                 "[Weapons]\nWeaponCount=1\nWeapon0=Bow\n[Potions]\nPotionCount=1\n"
+                                 "Potion0=Speed\n[Obstructions]\nObstructionCount=1\nObstruction0=Hut\n");
+    TBaseMap first;
+    first.LoadFromFile("items");
+    for (int i = 0; i < 50; ++i)
+        (void)first.CreateWeapon("Knife", 0, 0); // missiles and weapons of a match
+    TBaseMap second;
+    second.LoadFromFile("items");
+    // The entry without a comma places nothing and takes no number.
+    const std::vector<int32_t> expected{kFirstMapItemId, kFirstMapItemId + 1, kFirstMapItemId + 2,
+                                        kFirstMapItemId + 3, kFirstMapItemId + 4};
+    EXPECT_EQ(PickUpIds(first), expected);
+    EXPECT_EQ(PickUpIds(second), expected);
+    // Buildings and everything made later keep the sequence's ids, below the map's.
+    for (const auto& item : second.Items())
+        if (dynamic_cast<const TObstruction*>(item.get()) != nullptr) EXPECT_LT(item->Id(), kFirstMapItemId);
+    EXPECT_LT(second.CreateWeapon("Knife", 0, 0)->Id(), kFirstMapItemId);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MapLoadingTest, AMapNamesTheFilesOfItsBuildingsWeaponsAndEquipmentOnce) {
+    WriteFile("maps\\named.map", "[Objects]\nObjectCount=3\nObject0=Green,Glove\nObject1=Blue\n"
+                                 "Object2=Red,Glove\n[Weapons]\nWeaponCount=1\nWeapon0=Bow\n"
+                                 "[Potions]\nPotionCount=2\nPotion0=Speed\n[Obstructions]\n"
+                                 "ObstructionCount=2\nObstruction0=Hut\nObstruction1=Trees\n");
+    EXPECT_EQ(MapDataFiles("named"),
+              (std::vector<std::string>{"data\\Bow.wpn", "data\\Glove.ini", "data\\Hut.bld",
+                                        "data\\Potion.ini", "data\\Trees.bld"}));
+    EXPECT_TRUE(MapDataFiles("nowhere").empty());
 }
 
 } // namespace

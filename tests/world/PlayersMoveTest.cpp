@@ -246,3 +246,70 @@ TEST_F(PlayerMove, AFighterWithoutHealthDiesAndOneWithHealthLeavesDyingAtItsNext
 }
 
 } // namespace
+
+namespace {
+
+// The peer's fighter between its owner's messages: it walks on the way it was going, but the
+// water, the pickups and the wounds seen here are its owner's to decide.
+TEST_F(PlayerMove, ThePeersFighterStopsAtWaterTakesNothingAndKeepsItsOwnersHealth) {
+    TPlayer& remote = AddPlayer(300, 300, -1);
+    remote.OwnedByPeer = true;
+    int hurts = 0;
+    remote.OnHurt = [&hurts](TBasePlayer&, int32_t amount) { hurts += amount; };
+    // Square (11, 15) is water; a boot lies on square (10, 14), one up from the foot.
+    Map->SetSquare(11 * 32, 15 * 24, kSquareWater, nullptr);
+    std::unique_ptr<TEquipment> boot = Map->CreateEquipment("Boot", "Green", 10 * 32, 14 * 24 - 10);
+    ASSERT_NE(boot, nullptr);
+    TEquipment& lying = Map->Add(std::move(boot));
+    ASSERT_EQ(Map->GetSquare(348, 370 - 24).Passability, kSquarePickUp);
+    remote.SetDirection(2);
+    remote.SetAction(kActionWalk);
+    for (int step = 0; step < 40; ++step)
+        Step(20);
+    EXPECT_EQ(remote.Action(), kActionWalk);
+    EXPECT_FLOAT_EQ(remote.Health(), 100.0f);
+    EXPECT_LT(remote.FootX(), 11 * 32) << "stopped at the water's edge";
+    EXPECT_GE(remote.FootX(), 11 * 32 - 2);
+    EXPECT_TRUE(OnMap(&lying));
+    EXPECT_EQ(remote.BootItem, nullptr);
+    // A missile's wound is reported, not applied.
+    remote.Hurt(30);
+    EXPECT_EQ(hurts, 30);
+    EXPECT_FLOAT_EQ(remote.Health(), 100.0f);
+    // Dying is the owner's word: health it sent that is gone.
+    remote.SetHealth(0);
+    Step(20);
+    EXPECT_EQ(remote.Action(), kActionDie);
+
+    // The same walk by a fighter of this machine drowns it.
+    TPlayer& local = AddPlayer(300, 420, -1);
+    Map->SetSquare(11 * 32, 20 * 24, kSquareWater, nullptr);
+    local.SetDirection(2);
+    local.SetAction(kActionWalk);
+    for (int step = 0; step < 40; ++step)
+        Step(20);
+    EXPECT_EQ(local.Action(), kActionDie);
+    EXPECT_FLOAT_EQ(local.Health(), 0.0f);
+}
+
+// The owner tells its peer what its fighter takes, once per item, before the item is worn.
+TEST_F(PlayerMove, TakingAnItemFromTheMapRaisesOnPickUpWithTheItem) {
+    TPlayer& player = AddPlayer(277, 290);
+    std::vector<std::pair<int32_t, bool>> taken; // id, already worn when told
+    player.OnPickUp = [&](TBasePlayer& fighter, const TEquipment& item) {
+        taken.emplace_back(item.Id(), fighter.BootItem != nullptr);
+    };
+    std::unique_ptr<TEquipment> boot = Map->CreateEquipment("Boot", "Green", 308 - 16, 350 - 24);
+    boot->SetId(77);
+    Map->Add(std::move(boot));
+    Hold(kUp);
+    Step(20);
+    Step(20);
+    ASSERT_NE(player.BootItem, nullptr);
+    EXPECT_EQ(taken, (std::vector<std::pair<int32_t, bool>>{{77, false}}));
+    // An item handed over directly (the peer's fighter's, a peer's weapon) is not told again.
+    player.PickUp(Map->CreateEquipment("Boot", "Red", 0, 0));
+    EXPECT_EQ(taken.size(), 1u);
+}
+
+} // namespace
