@@ -1,10 +1,10 @@
 // One whole match frame (the ground, every item, both fighters walking and striking, both
-// status displays, the update and the present) on the Default map, against a bare frame that
-// only blits the ground buffer and presents. Both run in one process; the ratio is printed
-// at the end.
+// status displays, the update and the present) on the Default map at window scale 1 and 2,
+// against a bare frame that only blits the ground buffer and presents, and the present alone
+// at both scales. All run in one process; the ratios are printed at the end.
 #include "app/GameUnit.h"
-#include "media/BriskDraws.h"
 #include "bench/BenchGameFolder.h"
+#include "media/BriskDraws.h"
 #include "media/BriskLibrary.h"
 #include "platform/Clock.h"
 #include "world/KeyState.h"
@@ -18,7 +18,6 @@
 #include <string>
 
 namespace {
-
 
 constexpr uint32_t kFrameMs = 20;
 // Each fighter walks towards the other for a while, then strikes, then walks back.
@@ -43,9 +42,7 @@ public:
         second.SetY(Game->Players[0]->Y());
         Game->Map->Add(std::move(held));
     }
-    ~TMatchBench() {
-        Game.reset();
-    }
+    ~TMatchBench() { Game.reset(); }
 
     // Keys for the frame: walk towards each other, strike, walk apart; health topped up so
     // nobody dies.
@@ -80,12 +77,15 @@ TMatchBench& Bench() {
     return bench;
 }
 
+// The argument is the window's scale; the picture the frame draws is the same at every scale.
 void BM_MatchFrame(benchmark::State& state) {
     TMatchBench& bench = Bench();
+    Screen->SetScale(static_cast<int32_t>(state.range(0)));
     for (auto _ : state)
         bench.MatchFrame();
+    Screen->SetScale(1);
 }
-BENCHMARK(BM_MatchFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MatchFrame)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 void BM_BareFrame(benchmark::State& state) {
     TMatchBench& bench = Bench();
@@ -94,6 +94,17 @@ void BM_BareFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BareFrame)->Unit(benchmark::kMicrosecond);
 
+// Showing the finished picture: at scale 1 SDL's flip alone, at scale 2 the enlargement into
+// the window first.
+void BM_Present(benchmark::State& state) {
+    Bench();
+    Screen->SetScale(static_cast<int32_t>(state.range(0)));
+    for (auto _ : state)
+        Screen->Present();
+    Screen->SetScale(1);
+}
+BENCHMARK(BM_Present)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
 // Prints the whole frame's cost as a multiple of the bare frame's after the table.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -101,19 +112,29 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
-            RealTimes[run.run_name.function_name] = run.GetAdjustedRealTime();
-            CpuTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            RealTimes[run.run_name.str()] = run.GetAdjustedRealTime();
+            CpuTimes[run.run_name.str()] = run.GetAdjustedCPUTime();
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        if (RealTimes.count("BM_MatchFrame") == 0 || RealTimes.count("BM_BareFrame") == 0) return;
-        std::cout << "match frame / bare frame: " << RealTimes["BM_MatchFrame"] / RealTimes["BM_BareFrame"]
-                  << " (real time), " << CpuTimes["BM_MatchFrame"] / CpuTimes["BM_BareFrame"]
-                  << " (CPU time)\n";
+        if (Has("BM_MatchFrame/1") && Has("BM_BareFrame"))
+            std::cout << "match frame / bare frame: "
+                      << RealTimes["BM_MatchFrame/1"] / RealTimes["BM_BareFrame"] << " (real time), "
+                      << CpuTimes["BM_MatchFrame/1"] / CpuTimes["BM_BareFrame"] << " (CPU time)\n";
+        for (const char* scale : {"1", "2"}) {
+            const std::string frame = std::string("BM_MatchFrame/") + scale;
+            const std::string present = std::string("BM_Present/") + scale;
+            if (!Has(frame) || !Has(present)) continue;
+            const double rest = CpuTimes[frame] - CpuTimes[present];
+            std::cout << "scale " << scale << ": present " << CpuTimes[present] << " us, rest of the frame "
+                      << rest << " us (CPU time), present / rest " << CpuTimes[present] / rest << "\n";
+        }
     }
 
 private:
+    [[nodiscard]] bool Has(const std::string& name) const { return CpuTimes.count(name) != 0; }
+
     std::map<std::string, double> RealTimes;
     std::map<std::string, double> CpuTimes;
 };

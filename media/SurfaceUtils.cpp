@@ -2,6 +2,8 @@
 #include "media/SurfaceUtils.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstring>
 
 void TSurfaceFree::operator()(SDL_Surface* surface) const {
     SDL_FreeSurface(surface);
@@ -49,7 +51,61 @@ bool Inside(SDL_Surface* surface, int32_t x, int32_t y) {
     return surface != nullptr && x >= 0 && y >= 0 && x < surface->w && y < surface->h;
 }
 
+// One row of pixels, each repeated factor times; Bytes is fixed so the copy is a move of a
+// known size.
+template <int Bytes> void ScaleRow(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
+    for (int32_t x = 0; x < width; ++x, from += Bytes)
+        for (int32_t k = 0; k < factor; ++k, to += Bytes)
+            std::memcpy(to, from, Bytes);
+}
+
+// The same from 3-byte pixels to 4-byte ones with the same channel masks: the value is kept
+// and the fourth byte is 0. Three-byte pixels are read little-endian, as ReadPixel does.
+void ScaleRow3To4(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
+    for (int32_t x = 0; x < width; ++x, from += 3) {
+        const uint32_t value = static_cast<uint32_t>(from[0]) | static_cast<uint32_t>(from[1]) << 8 |
+                               static_cast<uint32_t>(from[2]) << 16;
+        for (int32_t k = 0; k < factor; ++k, to += 4)
+            std::memcpy(to, &value, 4);
+    }
+}
+
+bool SameChannels(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
+    return a.Rmask == b.Rmask && a.Gmask == b.Gmask && a.Bmask == b.Bmask;
+}
+
 } // namespace
+
+void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
+    if (from == nullptr || to == nullptr || factor < 1) return;
+    const int bytesFrom = from->format->BytesPerPixel;
+    const int bytesTo = to->format->BytesPerPixel;
+    const bool widening = bytesFrom == 3 && bytesTo == 4 && SameChannels(*from->format, *to->format);
+    if (bytesFrom != bytesTo && !widening) return;
+    const TSurfaceLock lockFrom(from);
+    const TSurfaceLock lockTo(to);
+    if (!lockFrom.Ok() || !lockTo.Ok() || from->pixels == nullptr || to->pixels == nullptr) return;
+    const int32_t width = std::min(from->w, to->w / factor);
+    const int32_t height = std::min(from->h, to->h / factor);
+    const auto rowBytes =
+        static_cast<size_t>(width) * static_cast<size_t>(factor) * static_cast<size_t>(bytesTo);
+    for (int32_t y = 0; y < height; ++y) {
+        const Uint8* source = PixelAddress(from, 0, y);
+        Uint8* first = PixelAddress(to, 0, y * factor);
+        if (widening)
+            ScaleRow3To4(source, first, width, factor);
+        else if (bytesTo == 1)
+            ScaleRow<1>(source, first, width, factor);
+        else if (bytesTo == 2)
+            ScaleRow<2>(source, first, width, factor);
+        else if (bytesTo == 3)
+            ScaleRow<3>(source, first, width, factor);
+        else
+            ScaleRow<4>(source, first, width, factor);
+        for (int32_t k = 1; k < factor; ++k)
+            std::memcpy(PixelAddress(to, 0, y * factor + k), first, rowBytes);
+    }
+}
 
 uint32_t ReadPixel(SDL_Surface* surface, int32_t x, int32_t y) {
     if (!Inside(surface, x, y)) return 0;
