@@ -13,6 +13,8 @@
 #include "world/Players.h"
 
 #include <cstdlib>
+#include <exception>
+#include <string>
 #include <utility>
 
 TBriskGame* Game = nullptr;
@@ -92,12 +94,19 @@ void TBriskGame::Run() {
 }
 
 void TBriskGame::RunGuarded(const std::function<void()>& loop) {
+    std::string message;
     try {
         loop();
+        return;
+    } catch (const std::exception& error) {
+        message = error.what();
     } catch (...) {
-        // Only the fact is logged, not the text; the game is still freed and the settings written.
-        Logger->LogStatus("Error", "End");
+        message = "an unknown error";
     }
+    // Only the fact is logged, not the text; the player reads the text on the screen. The game
+    // is still freed and the settings written.
+    Logger->LogStatus("Error", "End");
+    ShowErrorScreen(message);
 }
 
 void TBriskGame::CallStateHandler() {
@@ -143,15 +152,21 @@ void TBriskGame::PlaySound(std::string_view name) {
     ::PlaySound(name);
 }
 
+bool IsClick(const SDL_Event& event) {
+    return event.type == SDL_MOUSEBUTTONUP &&
+           (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_MIDDLE ||
+            event.button.button == SDL_BUTTON_RIGHT);
+}
+
 void TBriskGame::RunFrame(TGameState screen, const TFrameHooks& hooks) {
-    while (SDL_PollEvent(&Event) != 0) {
+    while (Screen->PollEvent(Event)) {
         if (hooks.OnEvent && hooks.OnEvent(Event)) continue;
         HandleCommonEvent(Event, screen);
     }
     if (hooks.Render) hooks.Render();
     Messaging();
     if (hooks.PerFrame) hooks.PerFrame();
-    Screen->Flip();
+    Screen->Flip(screen == TGameState::Game ? TFramePace::Match : TFramePace::Menu);
 }
 
 void TBriskGame::RunFrameLoop(TGameState screen, const TFrameHooks& hooks) {
@@ -168,6 +183,11 @@ bool TBriskGame::HandleCommonEvent(const SDL_Event& event, TGameState screen) {
         if (code == kKeyEscape) {
             SetState(TGameState::Quit);
             Logger->LogError("Quit Event", "TitleProcess");
+            return true;
+        }
+        if (code == kKeyMute) {
+            if (SoundEngine != nullptr)
+                Logger->LogStatus(ToggleSoundMute() ? "Sound muted" : "Sound on", "TBriskGame.Mute");
             return true;
         }
         if (waiting) return false;
