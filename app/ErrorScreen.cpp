@@ -20,6 +20,8 @@ constexpr int32_t kTextWidth = 560;
 // Below the lowest line the text keeps clear of the bottom edge.
 constexpr int32_t kTextBottom = 440;
 constexpr int32_t kLineGap = 6;
+constexpr int32_t kPanelMargin = 12;
+constexpr uint8_t kPanelRed = 16, kPanelGreen = 16, kPanelBlue = 24;
 
 // Shift, Ctrl, Alt and their kin alone do not end the error screen, so Alt+Enter still
 // switches to full screen and back.
@@ -84,15 +86,24 @@ bool TBriskGame::RenderErrorScreen(std::string_view message) {
     DrawTitleLine();
     TBriskFont* font = ReadableFont();
     if (font == nullptr) return false;
-    std::vector<std::string> lines = WrapText(*font, "The game stopped: " + std::string(message), kTextWidth);
-    lines.emplace_back();
+    std::vector<std::string> trailer{""};
     // Without a log there are no details to point to.
-    if (Logger->DebugLevel > 0) lines.push_back("Details are in " + NameStem(Logger->ExeName) + ".log.");
-    lines.push_back("Press a key or click to end.");
+    if (Logger->DebugLevel > 0) trailer.push_back("Details are in " + NameStem(Logger->ExeName) + ".log.");
+    trailer.push_back("Press a key or click to end.");
     const int32_t lineHeight = (font->Surface->h > 0 ? font->Surface->h : 16) + kLineGap;
+    // A message too long for the screen loses its last lines, never the trailer.
+    const auto room = static_cast<size_t>((kTextBottom - kTextTop) / lineHeight);
+    std::vector<std::string> lines = WrapText(*font, "The game stopped: " + std::string(message), kTextWidth);
+    lines.resize(std::min(lines.size(), room > trailer.size() ? room - trailer.size() : 0));
+    lines.insert(lines.end(), trailer.begin(), trailer.end());
+    // A dark panel keeps the text readable on every background.
+    SDL_Rect panel{static_cast<Sint16>(kTextX - kPanelMargin), static_cast<Sint16>(kTextTop - kPanelMargin),
+                   static_cast<Uint16>(kTextWidth + 2 * kPanelMargin),
+                   static_cast<Uint16>(static_cast<int32_t>(lines.size()) * lineHeight + 2 * kPanelMargin)};
+    SDL_FillRect(Screen->Surface, &panel,
+                 SDL_MapRGB(Screen->Surface->format, kPanelRed, kPanelGreen, kPanelBlue));
     int32_t y = kTextTop;
     for (const std::string& line : lines) {
-        if (y + lineHeight > kTextBottom) break;
         font->TextOut(kTextX, y, line);
         y += lineHeight;
     }

@@ -13,12 +13,18 @@ constexpr int32_t kFirstLineY = 120;
 // The test fonts are 16 pixels high; lines are 6 apart.
 constexpr int32_t kLineHeight = 22;
 
+// The dark panel under the text.
+constexpr TColor kPanel{16, 16, 24};
+
 [[nodiscard]] int32_t LineY(int32_t line) {
     return kFirstLineY + line * kLineHeight;
 }
 
 class ErrorScreenTest : public MenuGameTest {
 protected:
+    [[nodiscard]] static bool PanelAt(int32_t x, int32_t y) {
+        return ScreenColor(x + 2, y + 4) == kPanel.Packed();
+    }
     void Fail(const std::string& message) {
         TheGame->RunGuarded([&] { throw std::runtime_error(message); });
     }
@@ -37,7 +43,8 @@ TEST_F(ErrorScreenTest, ShowsTheMessageAndWhereTheDetailsAreWithoutWaitingWhenHe
     EXPECT_EQ(Screen->FrameCount - framesBefore, 1U) << "drawn, presented once, no wait";
     EXPECT_TRUE(
         TextShown(kFontSmall, kTextX, LineY(0), "The game stopped: Could not open AI script data\\Elf.ai"));
-    EXPECT_TRUE(BackgroundAt(kTextX, LineY(1)));
+    EXPECT_TRUE(PanelAt(kTextX, LineY(1)));
+    EXPECT_TRUE(BackgroundAt(kTextX, LineY(5))) << "the panel ends below the last line";
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(2), "Details are in duelmark.log."));
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(3), "Press a key or click to end."));
     EXPECT_TRUE(TextShown(kFontYellow, 100, 5, kGameTitle));
@@ -55,16 +62,28 @@ TEST_F(ErrorScreenTest, LongMessagesWrapAtBlanksAndInsideWordsTooLongForALine) {
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(0),
                           "The game stopped: word01 word02 word03 word04 word05 word06 word07 word08 word09 "
                           "word10"));
-    EXPECT_TRUE(BackgroundAt(kTextX + 87 * 6, LineY(0))) << "word11 did not fit";
+    EXPECT_TRUE(PanelAt(kTextX + 87 * 6, LineY(0))) << "word11 did not fit";
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(1), "word11 word12 word13 word14"));
 
     Fail(std::string(100, 'a') + "\nsecond");
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(0), "The game stopped:"));
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(1), std::string(93, 'a')));
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(2), std::string(7, 'a')));
-    EXPECT_TRUE(BackgroundAt(kTextX + 7 * 6, LineY(2)));
+    EXPECT_TRUE(PanelAt(kTextX + 7 * 6, LineY(2)));
     EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(3), "second"))
         << "a line break in the text starts a line";
+}
+
+TEST_F(ErrorScreenTest, AMessageTooLongForTheScreenKeepsTheLinesBelowIt) {
+    // 320 pixels of text room at 22 per line: 14 lines, the last three for the trailer.
+    std::string message;
+    for (int line = 0; line < 20; ++line)
+        message += "line" + std::to_string(line) + "\n";
+    Fail(message);
+    EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(10), "line10"));
+    EXPECT_TRUE(PanelAt(kTextX, LineY(11))) << "line11 and the rest are left out";
+    EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(12), "Details are in duelmark.log."));
+    EXPECT_TRUE(TextShown(kFontSmall, kTextX, LineY(13), "Press a key or click to end."));
 }
 
 TEST_F(ErrorScreenTest, WithoutALogNoDetailsAreOfferedAndUnknownErrorsAreNamed) {
