@@ -11,6 +11,7 @@
 #include "world/Map.h"
 #include "world/Players.h"
 
+#include <SDL.h>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <iostream>
@@ -94,13 +95,17 @@ void BM_BareFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BareFrame)->Unit(benchmark::kMicrosecond);
 
-// Showing the finished picture: at scale 1 SDL's flip alone, at scale 2 the enlargement into
-// the window first.
+// Showing a finished picture whose every row changed since the last present, as when the
+// camera moved: at scale 1 SDL's flip alone, at scale 2 the enlargement into the window first.
 void BM_Present(benchmark::State& state) {
     Bench();
     Screen->SetScale(static_cast<int32_t>(state.range(0)));
-    for (auto _ : state)
+    SDL_Rect column{0, 0, 1, kPictureHeight};
+    Uint32 shade = 0;
+    for (auto _ : state) {
+        SDL_FillRect(Screen->Surface, &column, ++shade & 0xFF);
         Screen->Present();
+    }
     Screen->SetScale(1);
 }
 BENCHMARK(BM_Present)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
@@ -122,14 +127,17 @@ public:
             std::cout << "match frame / bare frame: "
                       << RealTimes["BM_MatchFrame/1"] / RealTimes["BM_BareFrame"] << " (real time), "
                       << CpuTimes["BM_MatchFrame/1"] / CpuTimes["BM_BareFrame"] << " (CPU time)\n";
-        for (const char* scale : {"1", "2"}) {
-            const std::string frame = std::string("BM_MatchFrame/") + scale;
-            const std::string present = std::string("BM_Present/") + scale;
-            if (!Has(frame) || !Has(present)) continue;
-            const double rest = CpuTimes[frame] - CpuTimes[present];
-            std::cout << "scale " << scale << ": present " << CpuTimes[present] << " us, rest of the frame "
-                      << rest << " us (CPU time), present / rest " << CpuTimes[present] / rest << "\n";
+        // Under the dummy driver SDL's flip costs nothing, so the scaled present within a
+        // match frame is the difference between the frames at scale 2 and 1.
+        if (Has("BM_MatchFrame/1") && Has("BM_MatchFrame/2")) {
+            const double rest = CpuTimes["BM_MatchFrame/1"];
+            const double present = CpuTimes["BM_MatchFrame/2"] - rest;
+            std::cout << "scale 2: present in a match frame " << present << " us, rest of the frame " << rest
+                      << " us (CPU time), present / rest " << present / rest << "\n";
         }
+        if (Has("BM_Present/2") && Has("BM_MatchFrame/1"))
+            std::cout << "scale 2: present of a wholly changed picture / rest of the frame "
+                      << CpuTimes["BM_Present/2"] / CpuTimes["BM_MatchFrame/1"] << "\n";
     }
 
 private:

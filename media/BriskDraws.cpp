@@ -10,6 +10,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 TBriskDraw* Screen = nullptr;
 bool VideoFailed = false;
@@ -94,8 +95,9 @@ TBriskDraw::TBriskDraw(std::string appPath, std::string_view exeName) {
     const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
     const int32_t fitting =
         desktop != nullptr ? FittingScale(desktop->current_w, desktop->current_h, FullScreen) : 1;
-    if (desktop != nullptr && desktop->vfmt != nullptr && desktop->vfmt->BytesPerPixel == 4)
-        ScaledWindowDepth = 32;
+    if (desktop != nullptr && desktop->vfmt != nullptr &&
+        (desktop->vfmt->BytesPerPixel == 2 || desktop->vfmt->BytesPerPixel == 3))
+        ScaledWindowDepth = kScreenDepth;
     Scale = ScaleFromText(startup("Scale"), fitting);
     MatchFps = MaxFpsFromText(startup("MaxFPS"));
     MenuFps = std::min(MatchFps, kMenuFps);
@@ -125,6 +127,7 @@ bool TBriskDraw::OpenWindow() {
     const Uint32 flags = FullScreen ? (SDL_FULLSCREEN | SDL_HWPALETTE) : SDL_HWPALETTE;
     Window = SDL_SetVideoMode(kPictureWidth * Scale, kPictureHeight * Scale,
                               Scale == 1 ? kScreenDepth : ScaledWindowDepth, flags);
+    ShownPicture.clear();
     if (Window == nullptr) {
         Surface = nullptr;
         return false;
@@ -153,9 +156,32 @@ void TBriskDraw::Flip(TFramePace pace) {
 }
 
 void TBriskDraw::Present() {
-    if (Window == nullptr) return;
-    if (Surface != Window) ScaleUp(Surface, Window, Scale);
-    SDL_Flip(Window);
+    if (Window == nullptr || Surface == nullptr) return;
+    if (Surface == Window) {
+        SDL_Flip(Window);
+        return;
+    }
+    // Enlarging writes Scale² times the picture's bytes, more than drawing the whole frame
+    // costs; rows that did not change since the last present keep their enlargement.
+    const auto rowBytes = static_cast<size_t>(Surface->w) * Surface->format->BytesPerPixel;
+    const auto rows = static_cast<size_t>(Surface->h);
+    const bool known = ShownPicture.size() == rowBytes * rows;
+    if (!known) ShownPicture.assign(rowBytes * rows, 0);
+    int32_t firstChanged = -1;
+    int32_t lastChanged = -1;
+    for (int32_t y = 0; y < Surface->h; ++y) {
+        const auto* row =
+            static_cast<const uint8_t*>(Surface->pixels) + static_cast<ptrdiff_t>(y) * Surface->pitch;
+        uint8_t* shown = ShownPicture.data() + static_cast<size_t>(y) * rowBytes;
+        if (known && std::memcmp(row, shown, rowBytes) == 0) continue;
+        std::memcpy(shown, row, rowBytes);
+        ScaleUp(Surface, Window, Scale, y, 1);
+        if (firstChanged < 0) firstChanged = y;
+        lastChanged = y;
+    }
+    if (firstChanged < 0) return;
+    SDL_UpdateRect(Window, 0, firstChanged * Scale, static_cast<Uint32>(Window->w),
+                   static_cast<Uint32>((lastChanged - firstChanged + 1) * Scale));
 }
 
 void TBriskDraw::WaitForNextFrame(int32_t fps) {
@@ -197,6 +223,7 @@ bool TBriskDraw::PollEvent(SDL_Event& event) {
 
 void TBriskDraw::ToggleFullScreen() {
     FullScreen = !FullScreen;
+    ShownPicture.clear();
     // X11 switches the same surface in place; other drivers need the mode set again.
     if (Window == nullptr || SDL_WM_ToggleFullScreen(Window) == 0) {
         if (!OpenWindow()) {

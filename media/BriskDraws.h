@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 union SDL_Event;
 
@@ -34,7 +35,8 @@ public:
 
     // Presents the finished frame, then waits out the rest of its time slot at the pace's cap.
     void Flip(TFramePace pace = TFramePace::Menu);
-    // Shows the picture in the window, scaled up when Scale is above 1.
+    // Shows the picture in the window, scaled up when Scale is above 1: then only the rows
+    // that changed since the last present are enlarged and sent to the screen.
     void Present();
     // SDL_PollEvent with mouse positions in picture pixels. F11 and Alt+Enter switch between
     // window and full screen here and never reach the caller.
@@ -65,9 +67,12 @@ private:
     void WaitForNextFrame(int32_t fps);
 
     TSurfacePtr ScaledPicture; // the picture while Scale is above 1
-    // A scaled window takes the desktop's 32 bits when it has them, so presenting it needs no
-    // conversion of SDL's own after the enlargement.
-    int32_t ScaledWindowDepth = 24;
+    // The picture as the scaled window shows it, row after row; empty when the window's
+    // contents are unknown (a new mode), so the next present enlarges every row.
+    std::vector<uint8_t> ShownPicture;
+    // A scaled window has 32 bits, as desktops do, so presenting it needs no conversion of
+    // SDL's own after the enlargement; a 16- or 24-bit desktop gets 24.
+    int32_t ScaledWindowDepth = 32;
     uint32_t NextFrameTick = 0;
 };
 

@@ -60,11 +60,29 @@ template <int Bytes> void ScaleRow(const Uint8* from, Uint8* to, int32_t width, 
 }
 
 // The same from 3-byte pixels to 4-byte ones with the same channel masks: the value is kept
-// and the fourth byte is 0. Three-byte pixels are read little-endian, as ReadPixel does.
+// and the fourth byte is 0. Three-byte pixels are read little-endian, as ReadPixel does. Every
+// pixel but a row's last is read as four bytes and masked, and a doubled pixel is written as
+// one eight-byte store: this enlargement runs over every window pixel of every frame.
 void ScaleRow3To4(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
-    for (int32_t x = 0; x < width; ++x, from += 3) {
-        const uint32_t value = static_cast<uint32_t>(from[0]) | static_cast<uint32_t>(from[1]) << 8 |
-                               static_cast<uint32_t>(from[2]) << 16;
+    const auto pixelAt = [&](int32_t x, bool last) {
+        uint32_t value = 0;
+        if (last)
+            value = static_cast<uint32_t>(from[3 * x]) | static_cast<uint32_t>(from[3 * x + 1]) << 8 |
+                    static_cast<uint32_t>(from[3 * x + 2]) << 16;
+        else
+            std::memcpy(&value, from + 3 * x, 4);
+        return value & 0xFFFFFFU;
+    };
+    if (factor == 2) {
+        for (int32_t x = 0; x < width; ++x, to += 8) {
+            const uint64_t value = pixelAt(x, x == width - 1);
+            const uint64_t pair = value | value << 32;
+            std::memcpy(to, &pair, 8);
+        }
+        return;
+    }
+    for (int32_t x = 0; x < width; ++x) {
+        const uint32_t value = pixelAt(x, x == width - 1);
         for (int32_t k = 0; k < factor; ++k, to += 4)
             std::memcpy(to, &value, 4);
     }
@@ -76,7 +94,7 @@ bool SameChannels(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
 
 } // namespace
 
-void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
+void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow, int32_t rowCount) {
     if (from == nullptr || to == nullptr || factor < 1) return;
     const int bytesFrom = from->format->BytesPerPixel;
     const int bytesTo = to->format->BytesPerPixel;
@@ -87,9 +105,11 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
     if (!lockFrom.Ok() || !lockTo.Ok() || from->pixels == nullptr || to->pixels == nullptr) return;
     const int32_t width = std::min(from->w, to->w / factor);
     const int32_t height = std::min(from->h, to->h / factor);
+    const int32_t first = std::max(firstRow, 0);
+    const int32_t end = rowCount < height - first ? first + rowCount : height;
     const auto rowBytes =
         static_cast<size_t>(width) * static_cast<size_t>(factor) * static_cast<size_t>(bytesTo);
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = first; y < end; ++y) {
         const Uint8* source = PixelAddress(from, 0, y);
         Uint8* first = PixelAddress(to, 0, y * factor);
         if (widening)

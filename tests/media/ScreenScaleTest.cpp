@@ -101,6 +101,23 @@ TEST_P(ScaledScreenTest, PresentShowsEachPicturePixelAsAScaleByScaleBlock) {
     EXPECT_EQ(ReadColor(Screen->Window, 320 * scale, 18 * scale), 0U) << "the pixel below (320, 17)";
 }
 
+TEST_P(ScaledScreenTest, OnlyRowsThatChangedAreEnlargedAgainUntilTheModeChanges) {
+    const int32_t scale = GetParam();
+    if (scale == 1) GTEST_SKIP() << "at scale 1 the picture is the window";
+    SDL_FillRect(Screen->Surface, nullptr, SDL_MapRGB(Screen->Surface->format, 40, 40, 40));
+    Screen->Present();
+    // A mark in the window where the picture's row 10 is shown, then a change in row 20 only.
+    WritePixel(Screen->Window, 5, 10 * scale, 250, 0, 0);
+    WritePixel(Screen->Surface, 5, 20, 0, 250, 0);
+    Screen->Present();
+    EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 250U) << "row 10 did not change, so it was kept";
+    EXPECT_EQ(ReadColor(Screen->Window, 5 * scale, 20 * scale), 250U << 8) << "row 20 is enlarged anew";
+    Screen->ToggleFullScreen();
+    Screen->Present();
+    EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 40U * 0x010101U) << "a new mode shows every row again";
+    Screen->ToggleFullScreen();
+}
+
 TEST_P(ScaledScreenTest, MousePositionsArriveInPicturePixels) {
     const int32_t scale = GetParam();
     // Window pixels at both ends of a picture pixel's block, and the next block's first.
