@@ -97,7 +97,7 @@ TBriskDraw::TBriskDraw(std::string appPath, std::string_view exeName) {
         desktop != nullptr ? FittingScale(desktop->current_w, desktop->current_h, FullScreen) : 1;
     if (desktop != nullptr && desktop->vfmt != nullptr &&
         (desktop->vfmt->BytesPerPixel == 2 || desktop->vfmt->BytesPerPixel == 3))
-        ScaledWindowDepth = kScreenDepth;
+        WindowDepth = kScreenDepth;
     Scale = ScaleFromText(startup("Scale"), fitting);
     MatchFps = MaxFpsFromText(startup("MaxFPS"));
     MenuFps = std::min(MatchFps, kMenuFps);
@@ -125,27 +125,26 @@ TBriskDraw::~TBriskDraw() {
 bool TBriskDraw::OpenWindow() {
     // A software surface in both cases: no hardware-surface or double-buffer flag.
     const Uint32 flags = FullScreen ? (SDL_FULLSCREEN | SDL_HWPALETTE) : SDL_HWPALETTE;
-    Window = SDL_SetVideoMode(kPictureWidth * Scale, kPictureHeight * Scale,
-                              Scale == 1 ? kScreenDepth : ScaledWindowDepth, flags);
+    Window = SDL_SetVideoMode(kPictureWidth * Scale, kPictureHeight * Scale, WindowDepth, flags);
     ShownPicture.clear();
     if (Window == nullptr) {
         Surface = nullptr;
         return false;
     }
-    if (Scale == 1) {
-        ScaledPicture.reset();
+    if (Scale == 1 && Window->format->BitsPerPixel == kScreenDepth) {
+        OwnPicture.reset();
         Surface = Window;
         return true;
     }
     // The picture stays at 24 bits with the window's channel masks, so pictures converted for
     // it at load stay fast to draw and the present only enlarges (and widens) its pixels.
     const SDL_PixelFormat& format = *Window->format;
-    if (!ScaledPicture || ScaledPicture->format->Rmask != format.Rmask ||
-        ScaledPicture->format->Gmask != format.Gmask || ScaledPicture->format->Bmask != format.Bmask) {
-        ScaledPicture.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, kPictureWidth, kPictureHeight, kScreenDepth,
-                                                 format.Rmask, format.Gmask, format.Bmask, 0));
+    if (!OwnPicture || OwnPicture->format->Rmask != format.Rmask ||
+        OwnPicture->format->Gmask != format.Gmask || OwnPicture->format->Bmask != format.Bmask) {
+        OwnPicture.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, kPictureWidth, kPictureHeight, kScreenDepth,
+                                              format.Rmask, format.Gmask, format.Bmask, 0));
     }
-    Surface = ScaledPicture.get();
+    Surface = OwnPicture.get();
     return Surface != nullptr;
 }
 

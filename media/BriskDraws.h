@@ -35,8 +35,8 @@ public:
 
     // Presents the finished frame, then waits out the rest of its time slot at the pace's cap.
     void Flip(TFramePace pace = TFramePace::Menu);
-    // Shows the picture in the window, scaled up when Scale is above 1: then only the rows
-    // that changed since the last present are enlarged and sent to the screen.
+    // Shows the picture in the window. Unless the picture is the window itself, only the rows
+    // that changed since the last present are enlarged (and widened) and sent to the screen.
     void Present();
     // SDL_PollEvent with mouse positions in picture pixels. F11 and Alt+Enter switch between
     // window and full screen here and never reach the caller.
@@ -48,7 +48,7 @@ public:
     // r | g << 8 | b << 16, the byte order of an SDL colour record.
     [[nodiscard]] static uint32_t MakeColor(uint8_t red, uint8_t green, uint8_t blue);
 
-    SDL_Surface* Surface = nullptr; // the 640 by 480 picture; at Scale 1 the window's own surface
+    SDL_Surface* Surface = nullptr; // the 640 by 480 picture at 24 bits; may be the window's own surface
     SDL_Surface* Window = nullptr;  // owned by SDL, valid until the next mode change or SDL_Quit
     TBriskRect ScreenRect;          // the whole picture
     std::string AppPath;            // with the trailing "/"
@@ -66,13 +66,15 @@ private:
     bool OpenWindow();
     void WaitForNextFrame(int32_t fps);
 
-    TSurfacePtr ScaledPicture; // the picture while Scale is above 1
+    // The picture whenever the window cannot be drawn on directly: when it is scaled or not at
+    // 24 bits.
+    TSurfacePtr OwnPicture;
     // The picture as the scaled window shows it, row after row; empty when the window's
     // contents are unknown (a new mode), so the next present enlarges every row.
     std::vector<uint8_t> ShownPicture;
-    // A scaled window has 32 bits, as desktops do, so presenting it needs no conversion of
-    // SDL's own after the enlargement; a 16- or 24-bit desktop gets 24.
-    int32_t ScaledWindowDepth = 32;
+    // The window has 32 bits, as desktops do, so presenting it needs no conversion of SDL's
+    // own, which costs many times our enlargement; a 16- or 24-bit desktop gets 24.
+    int32_t WindowDepth = 32;
     uint32_t NextFrameTick = 0;
 };
 

@@ -59,33 +59,56 @@ template <int Bytes> void ScaleRow(const Uint8* from, Uint8* to, int32_t width, 
             std::memcpy(to, from, Bytes);
 }
 
-// The same from 3-byte pixels to 4-byte ones with the same channel masks: the value is kept
-// and the fourth byte is 0. Three-byte pixels are read little-endian, as ReadPixel does. Every
-// pixel but a row's last is read as four bytes and masked, and a doubled pixel is written as
-// one eight-byte store: this enlargement runs over every window pixel of every frame.
-void ScaleRow3To4(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
-    const auto pixelAt = [&](int32_t x, bool last) {
-        uint32_t value = 0;
-        if (last)
-            value = static_cast<uint32_t>(from[3 * x]) | static_cast<uint32_t>(from[3 * x + 1]) << 8 |
-                    static_cast<uint32_t>(from[3 * x + 2]) << 16;
-        else
+// The same from 3-byte pixels to 4-byte ones with the same channel masks, into all factor rows
+// of the block (pitch bytes apart): the value is kept and the fourth byte is 0. Three-byte
+// pixels are read little-endian, as ReadPixel does. This runs over every window pixel of every
+// changed row of every frame, so every pixel but a row's last is read as four bytes and masked,
+// and at scale 2 a doubled pixel is one eight-byte store into each of its two rows.
+void ScaleRow3To4(const Uint8* from, Uint8* to, ptrdiff_t pitch, int32_t width, int32_t factor) {
+    if (width <= 0) return;
+    const int32_t body = width - 1;
+    switch (factor) {
+    case 1:
+        for (int32_t x = 0; x < body; ++x) {
+            uint32_t value = 0;
             std::memcpy(&value, from + 3 * x, 4);
-        return value & 0xFFFFFFU;
-    };
-    if (factor == 2) {
-        for (int32_t x = 0; x < width; ++x, to += 8) {
-            const uint64_t value = pixelAt(x, x == width - 1);
-            const uint64_t pair = value | value << 32;
-            std::memcpy(to, &pair, 8);
+            value &= 0xFFFFFFU;
+            std::memcpy(to + 4 * x, &value, 4);
         }
-        return;
+        break;
+    case 2:
+        for (int32_t x = 0; x < body; ++x) {
+            uint64_t value = 0;
+            std::memcpy(&value, from + 3 * x, 4);
+            value &= 0xFFFFFFU;
+            const uint64_t pair = value | value << 32;
+            std::memcpy(to + 8 * x, &pair, 8);
+            std::memcpy(to + pitch + 8 * x, &pair, 8);
+        }
+        break;
+    default:
+        for (int32_t x = 0; x < body; ++x) {
+            uint32_t value = 0;
+            std::memcpy(&value, from + 3 * x, 4);
+            value &= 0xFFFFFFU;
+            Uint8* block = to + static_cast<ptrdiff_t>(4) * x * factor;
+            for (int32_t k = 0; k < factor; ++k)
+                std::memcpy(block + 4 * k, &value, 4);
+        }
+        break;
     }
-    for (int32_t x = 0; x < width; ++x) {
-        const uint32_t value = pixelAt(x, x == width - 1);
-        for (int32_t k = 0; k < factor; ++k, to += 4)
-            std::memcpy(to, &value, 4);
+    // The last pixel is read byte by byte: nothing of its row follows it.
+    const Uint8* p = from + 3 * body;
+    const uint32_t last =
+        static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16;
+    for (int32_t k = 0; k < factor; ++k) {
+        std::memcpy(to + 4 * (body * factor + k), &last, 4);
+        if (factor == 2) std::memcpy(to + pitch + 4 * (body * factor + k), &last, 4);
     }
+    if (factor == 2) return;
+    const auto rowBytes = static_cast<size_t>(4) * static_cast<size_t>(width) * static_cast<size_t>(factor);
+    for (int32_t k = 1; k < factor; ++k)
+        std::memcpy(to + k * pitch, to, rowBytes);
 }
 
 bool SameChannels(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
@@ -111,19 +134,21 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRo
         static_cast<size_t>(width) * static_cast<size_t>(factor) * static_cast<size_t>(bytesTo);
     for (int32_t y = first; y < end; ++y) {
         const Uint8* source = PixelAddress(from, 0, y);
-        Uint8* first = PixelAddress(to, 0, y * factor);
-        if (widening)
-            ScaleRow3To4(source, first, width, factor);
-        else if (bytesTo == 1)
-            ScaleRow<1>(source, first, width, factor);
+        Uint8* target = PixelAddress(to, 0, y * factor);
+        if (widening) {
+            ScaleRow3To4(source, target, to->pitch, width, factor);
+            continue;
+        }
+        if (bytesTo == 1)
+            ScaleRow<1>(source, target, width, factor);
         else if (bytesTo == 2)
-            ScaleRow<2>(source, first, width, factor);
+            ScaleRow<2>(source, target, width, factor);
         else if (bytesTo == 3)
-            ScaleRow<3>(source, first, width, factor);
+            ScaleRow<3>(source, target, width, factor);
         else
-            ScaleRow<4>(source, first, width, factor);
+            ScaleRow<4>(source, target, width, factor);
         for (int32_t k = 1; k < factor; ++k)
-            std::memcpy(PixelAddress(to, 0, y * factor + k), first, rowBytes);
+            std::memcpy(PixelAddress(to, 0, y * factor + k), target, rowBytes);
     }
 }
 

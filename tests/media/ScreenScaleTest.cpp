@@ -77,7 +77,7 @@ TEST_P(ScaledScreenTest, WindowIsScaledWhileThePictureStays640By480At24Bits) {
     EXPECT_EQ(Screen->Surface->format->BitsPerPixel, 24);
     EXPECT_EQ(Screen->ScreenRect.W, 640);
     EXPECT_EQ(Screen->ScreenRect.H, 480);
-    EXPECT_EQ(Screen->Surface == Screen->Window, scale == 1) << "scale 1 draws on the window itself";
+    EXPECT_EQ(Screen->Window->format->BitsPerPixel, 32) << "a desktop of unknown depth gets 32 bits";
 }
 
 TEST_P(ScaledScreenTest, PresentShowsEachPicturePixelAsAScaleByScaleBlock) {
@@ -103,7 +103,6 @@ TEST_P(ScaledScreenTest, PresentShowsEachPicturePixelAsAScaleByScaleBlock) {
 
 TEST_P(ScaledScreenTest, OnlyRowsThatChangedAreEnlargedAgainUntilTheModeChanges) {
     const int32_t scale = GetParam();
-    if (scale == 1) GTEST_SKIP() << "at scale 1 the picture is the window";
     SDL_FillRect(Screen->Surface, nullptr, SDL_MapRGB(Screen->Surface->format, 40, 40, 40));
     Screen->Present();
     // A mark in the window where the picture's row 10 is shown, then a change in row 20 only.
@@ -114,7 +113,8 @@ TEST_P(ScaledScreenTest, OnlyRowsThatChangedAreEnlargedAgainUntilTheModeChanges)
     EXPECT_EQ(ReadColor(Screen->Window, 5 * scale, 20 * scale), 250U << 8) << "row 20 is enlarged anew";
     Screen->ToggleFullScreen();
     Screen->Present();
-    EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 40U * 0x010101U) << "a new mode shows every row again";
+    EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 40U * 0x010101U)
+        << "a new mode shows every row again";
     Screen->ToggleFullScreen();
 }
 
