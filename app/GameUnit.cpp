@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <string>
 #include <utility>
 
 TBriskGame* Game = nullptr;
@@ -104,16 +105,20 @@ void TBriskGame::Run() {
 }
 
 void TBriskGame::RunGuarded(const std::function<void()>& loop) {
+    std::string message;
     try {
         loop();
+        return;
     } catch (const std::exception& error) {
-        // The error's own text names the file and key it came from; it is logged at every level
-        // that logs errors. The game is still freed and the settings written.
-        Logger->LogError(error.what(), "TBriskGame.Run");
-        Logger->LogStatus("Error", "End");
+        message = error.what();
     } catch (...) {
-        Logger->LogStatus("Error", "End");
+        message = "an unknown error";
     }
+    // The error's own text names the file and key it came from; it is logged at every level
+    // that logs errors, before the fact. The game is still freed and the settings written.
+    Logger->LogError(message, "TBriskGame.Run");
+    Logger->LogStatus("Error", "End");
+    ShowErrorScreen(message);
 }
 
 void TBriskGame::CallStateHandler() {
@@ -160,15 +165,21 @@ void TBriskGame::PlaySound(std::string_view name) {
     ::PlaySound(name);
 }
 
+bool IsClick(const SDL_Event& event) {
+    return event.type == SDL_MOUSEBUTTONUP &&
+           (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_MIDDLE ||
+            event.button.button == SDL_BUTTON_RIGHT);
+}
+
 void TBriskGame::RunFrame(TGameState screen, const TFrameHooks& hooks) {
-    while (SDL_PollEvent(&Event) != 0) {
+    while (Screen->PollEvent(Event)) {
         if (hooks.OnEvent && hooks.OnEvent(Event)) continue;
         HandleCommonEvent(Event, screen);
     }
     if (hooks.Render) hooks.Render();
     Messaging();
     if (hooks.PerFrame) hooks.PerFrame();
-    Screen->Flip();
+    Screen->Flip(screen == TGameState::Game ? TFramePace::Match : TFramePace::Menu);
 }
 
 void TBriskGame::RunFrameLoop(TGameState screen, const TFrameHooks& hooks) {
@@ -185,6 +196,11 @@ bool TBriskGame::HandleCommonEvent(const SDL_Event& event, TGameState screen) {
         if (code == kKeyEscape) {
             SetState(TGameState::Quit);
             Logger->LogError("Quit Event", "TitleProcess");
+            return true;
+        }
+        if (code == kKeyMute) {
+            if (SoundEngine != nullptr)
+                Logger->LogStatus(ToggleSoundMute() ? "Sound muted" : "Sound on", "TBriskGame.Mute");
             return true;
         }
         if (waiting) return false;

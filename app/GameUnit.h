@@ -50,6 +50,8 @@ enum class TGameState : uint8_t {
 // SDL 1.2 key codes the common rules react to.
 inline constexpr int32_t kKeyEscape = 27;
 inline constexpr int32_t kKeyF3 = 284;
+// M mutes and unmutes the sound on every screen.
+inline constexpr int32_t kKeyMute = 109;
 
 // The four fonts by their position in FontList, in the order LoadFonts loads them.
 inline constexpr int32_t kFontBlue = 0;
@@ -66,6 +68,32 @@ struct TClickRect {
     [[nodiscard]] bool Contains(int32_t x, int32_t y) const {
         return Left < x && x < Right && Top < y && y < Bottom;
     }
+};
+
+// A released left, middle or right mouse button. SDL reports the wheel as buttons 4 and 5,
+// which click nothing.
+[[nodiscard]] bool IsClick(const SDL_Event& event);
+
+// "ErrorScreen" value of the start-up file -> whether the error screen waits for the player:
+// a value starting with "N" or "n" does not; anything else (or none) does.
+[[nodiscard]] bool ErrorScreenFromText(std::string_view text);
+
+// A key that repeats while held: nothing before the delay, then one step per interval.
+struct TKeyRepeat {
+    static constexpr uint32_t kDelayMs = 500;
+    static constexpr uint32_t kIntervalMs = 50;
+    void Press(uint32_t now) {
+        Held = true;
+        DownTick = now;
+        Repeats = 0;
+    }
+    void Release() { Held = false; }
+    // Steps due by now that have not been taken yet; each call takes them.
+    [[nodiscard]] int32_t TakeDue(uint32_t now);
+
+    bool Held = false;
+    uint32_t DownTick = 0;
+    int32_t Repeats = 0;
 };
 
 // A screen's own rule for one event; true when it took the event, so the common rules skip it.
@@ -93,8 +121,15 @@ public:
     // ends it: its text as an error line, then the status line "Error" / "End", and Run
     // returns normally.
     void Run();
-    // Runs loop under the main loop's guard; Run is RunGuarded of the state machine.
+    // Runs loop under the main loop's guard; Run is RunGuarded of the state machine. An
+    // escaping exception is logged ("Error" / "End") and its text shown by ShowErrorScreen.
     void RunGuarded(const std::function<void()>& loop);
+    // "The game stopped: <message>" and where the details are, drawn and presented; then,
+    // unless the game runs headless or the start-up file says "ErrorScreen=No", the screen
+    // stays until a key or a click.
+    void ShowErrorScreen(std::string_view message);
+    // Draws the error screen; false when no font could draw it, so nobody would read it.
+    bool RenderErrorScreen(std::string_view message);
     // The only way the state changes; runs the transition actions first.
     void SetState(TGameState newState);
     void SetNetMode(int32_t mode) { NetMode = mode; }
@@ -130,6 +165,9 @@ public:
     void GameSetupProcess();
     void RenderGameSetup();
     void EnterSetup();
+    // BACK on the setup and end screens: to the title, closing a server or client; a server's
+    // setup comes back as a local game, since its endpoint is gone.
+    void BackToTitle();
     // The menu screens' own event rules and drawing, one frame of which RunFrame runs.
     [[nodiscard]] TFrameHooks TitleHooks();
     [[nodiscard]] TFrameHooks HelpHooks();
@@ -244,6 +282,8 @@ public:
     std::string IPText = "999.999.999.999";
     uint32_t LastSendTick = 0;
     bool OpponentReady = false;
+    // Backspace held in the address field.
+    TKeyRepeat BackspaceRepeat;
     // Player 1 and player 2 of the current or last match, borrowed from Map.
     std::array<TBasePlayer*, 2> Players{};
 

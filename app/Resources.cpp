@@ -1,8 +1,8 @@
-// What the game loads once at start for the whole run: the pictures the world and the
-// displays find by name, the four fonts every screen uses by position and the one menu
-// background; and the two things every menu screen draws first.
+// What the game loads once at start for the whole run, from the data folder (the working
+// directory): the pictures the world and the displays find by name, the four fonts every
+// screen uses by position and the one menu background; and the two things every menu screen
+// draws first.
 #include "app/GameUnit.h"
-#include "media/BriskDraws.h"
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "media/BriskText.h"
@@ -72,7 +72,7 @@ const TMenuBackground& MenuBackgroundFor(double random) {
 void TBriskGame::LoadImages() {
     for (const TStartupPicture& row : kStartupPictures) {
         auto image = std::make_unique<TBriskImage>();
-        image->LoadFromFile(Screen->AppPath + std::string(row.File));
+        image->LoadFromFile(row.File);
         if (row.Keyed) image->SetColorKey(row.Red, row.Green, row.Blue);
         if (row.FrameWidth > 0) {
             image->FrameWidth = row.FrameWidth;

@@ -5,6 +5,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskText.h"
 #include "net/BriskNet.h"
+#include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "world/KeyState.h"
@@ -24,11 +25,20 @@ constexpr int32_t kCheckBoxCellSize = 32;
 constexpr int32_t kCellPrevious = 3;
 constexpr int32_t kCellNext = 4;
 
-// The address field takes "." and the digits, and Backspace, all on release.
+// The address field takes "." and the digits, from the top row or the keypad, and
+// Backspace, all on release; Backspace also repeats while held.
 constexpr int32_t kKeyBackspace = 8;
 constexpr int32_t kKeyDot = 46;
 constexpr int32_t kKeyDigit0 = 48;
 constexpr int32_t kKeyDigit9 = 57;
+constexpr int32_t kKeyKeypad0 = 256;
+constexpr int32_t kKeyKeypad9 = 265;
+constexpr int32_t kKeyKeypadPeriod = 266;
+// The longest dotted quad, "255.255.255.255".
+constexpr size_t kMaxAddressLength = 15;
+
+// BACK, on the setup screen in both of its states; the same place as on the end screen.
+constexpr TClickRect kBackRect{10, 200, 430, 480};
 
 // Where the screen says that a list came out empty: the free band between the mode boxes
 // and the player columns.
@@ -138,25 +148,53 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
         game.MapIndex = WrapIntoList(game.MapIndex + 1, MapCount(game));
     if (game.NetMode == kNetLocal && TClickRect{250, 360, 370, 410}.Contains(x, y))
         game.AIBox = 1 - game.AIBox;
+    if (kBackRect.Contains(x, y)) game.BackToTitle();
+}
+
+// The character an address key types: the keypad's digits and period type as their top-row
+// twins; 0 for every other key.
+char AddressCharacter(int32_t key) {
+    if (key == kKeyDot || (key >= kKeyDigit0 && key <= kKeyDigit9)) return static_cast<char>(key);
+    if (key >= kKeyKeypad0 && key <= kKeyKeypad9) return static_cast<char>('0' + (key - kKeyKeypad0));
+    if (key == kKeyKeypadPeriod) return '.';
+    return 0;
+}
+
+void EraseAddressCharacter(TBriskGame& game) {
+    if (!game.IPText.empty()) game.IPText.pop_back();
+    game.ServerIP = game.IPText;
 }
 
 // Key releases of state 1: the address keys edit the client's address and never reach the
 // key table, whatever the mode; every other release clears its key as usual.
 bool SetupKeyUp(TBriskGame& game, int32_t key) {
-    const bool addressKey = key == kKeyDot || (key >= kKeyDigit0 && key <= kKeyDigit9);
-    if (!addressKey && key != kKeyBackspace) return false;
+    const char typed = AddressCharacter(key);
+    if (typed == 0 && key != kKeyBackspace) return false;
+    if (key == kKeyBackspace) game.BackspaceRepeat.Release();
     if (game.NetMode != kNetClient) return true;
-    if (addressKey)
-        game.IPText.push_back(static_cast<char>(key));
-    else if (!game.IPText.empty())
-        game.IPText.pop_back();
+    if (typed == 0) {
+        EraseAddressCharacter(game);
+        return true;
+    }
+    if (game.IPText.size() < kMaxAddressLength) game.IPText.push_back(typed);
     game.ServerIP = game.IPText;
     return true;
 }
 
-// A waiting client answers only to CANCEL; keys other than Escape are ignored by the common
-// rules of that state.
+// Once per frame of state 1: the erasures a held Backspace has become due for.
+void RepeatBackspace(TBriskGame& game) {
+    if (!game.BackspaceRepeat.Held) return;
+    for (int32_t due = game.BackspaceRepeat.TakeDue(SystemTicks()); due > 0; --due)
+        if (game.NetMode == kNetClient) EraseAddressCharacter(game);
+}
+
+// A waiting client answers only to CANCEL and BACK; keys other than Escape and M are ignored
+// by the common rules of that state.
 void WaitingClick(TBriskGame& game, int32_t x, int32_t y) {
+    if (kBackRect.Contains(x, y)) {
+        game.BackToTitle();
+        return;
+    }
     if (!TClickRect{250, 420, 430, 480}.Contains(x, y)) return;
     game.Client.reset();
     game.SetState(TGameState::Setup);
@@ -164,8 +202,28 @@ void WaitingClick(TBriskGame& game, int32_t x, int32_t y) {
 
 } // namespace
 
+int32_t TKeyRepeat::TakeDue(uint32_t now) {
+    const uint32_t heldMs = now - DownTick;
+    if (!Held || heldMs < kDelayMs) return 0;
+    const auto due = static_cast<int32_t>(1 + (heldMs - kDelayMs) / kIntervalMs);
+    const int32_t taken = due - Repeats;
+    Repeats = due;
+    return taken;
+}
+
+void TBriskGame::BackToTitle() {
+    Server.reset();
+    Client.reset();
+    if (NetMode == kNetServer) {
+        SetModeBoxes(*this, 1, 0, 0);
+        SetNetMode(kNetLocal);
+    }
+    SetState(TGameState::Title);
+}
+
 void TBriskGame::EnterSetup() {
     OpponentReady = false;
+    BackspaceRepeat.Release();
     SetupImages.Clear();
     SetupImages.LoadImage("CheckBox", "images\\CheckBox.PNG");
     TBriskImage& checkBox = *SetupImages.Items(0);
@@ -205,7 +263,7 @@ void TBriskGame::EnterSetup() {
 TFrameHooks TBriskGame::SetupHooks() {
     const bool waiting = State == TGameState::WaitForServer;
     return {[this, waiting](const SDL_Event& event) {
-                if (event.type == SDL_MOUSEBUTTONUP) {
+                if (IsClick(event)) {
                     if (waiting)
                         WaitingClick(*this, event.button.x, event.button.y);
                     else
@@ -213,9 +271,15 @@ TFrameHooks TBriskGame::SetupHooks() {
                     return true;
                 }
                 if (event.type == SDL_KEYUP && !waiting) return SetupKeyUp(*this, event.key.keysym.sym);
+                // The press only starts the repeat; the key table still takes it.
+                if (event.type == SDL_KEYDOWN && !waiting && event.key.keysym.sym == kKeyBackspace)
+                    BackspaceRepeat.Press(SystemTicks());
                 return false;
             },
-            [this] { RenderGameSetup(); }, nullptr};
+            [this] { RenderGameSetup(); },
+            [this, waiting] {
+                if (!waiting) RepeatBackspace(*this);
+            }};
 }
 
 void TBriskGame::GameSetupProcess() {
@@ -256,6 +320,7 @@ void TBriskGame::RenderGameSetup() {
     if (NetMode == kNetClient && connecting) small.TextOut(120, 390, "Connecting to " + IPText + " ...");
     if (NetMode == kNetClient && waiting && !connecting)
         small.TextOut(120, 390, "Waiting for the Server to Start the Game.");
+    yellow.TextOut(50, 430, "[  BACK  ]");
     drawCell(10, 100, LocalBox);
     drawCell(10, 150, ServerBox);
     DrawTitleLine();

@@ -89,10 +89,6 @@ constexpr std::array<THelpLine, 46> kHelpLines{{
     {4, 300, "can then be spent on casting various spells."},
 }};
 
-[[nodiscard]] bool IsMouseUp(const SDL_Event& event) {
-    return event.type == SDL_MOUSEBUTTONUP;
-}
-
 void TitleClick(TBriskGame& game, int32_t x, int32_t y) {
     if (TClickRect{10, 200, 420, 480}.Contains(x, y)) game.SetState(TGameState::Quit);
     if (TClickRect{210, 420, 420, 480}.Contains(x, y)) game.SetState(TGameState::Setup);
@@ -108,13 +104,14 @@ void HelpClick(TBriskGame& game, int32_t x, int32_t y) {
 void EndClick(TBriskGame& game, int32_t x, int32_t y) {
     if (TClickRect{210, 420, 385, 425}.Contains(x, y)) game.SetState(TGameState::Quit);
     if (TClickRect{210, 420, 430, 480}.Contains(x, y)) game.SetState(TGameState::Setup);
+    if (TClickRect{10, 200, 430, 480}.Contains(x, y)) game.BackToTitle();
 }
 
 } // namespace
 
 TFrameHooks TBriskGame::TitleHooks() {
     return {[this](const SDL_Event& event) {
-                if (!IsMouseUp(event)) return false;
+                if (!IsClick(event)) return false;
                 TitleClick(*this, event.button.x, event.button.y);
                 return true;
             },
@@ -139,7 +136,7 @@ void TBriskGame::RenderTitle() {
 
 TFrameHooks TBriskGame::HelpHooks() {
     return {[this](const SDL_Event& event) {
-                if (!IsMouseUp(event)) return false;
+                if (!IsClick(event)) return false;
                 HelpClick(*this, event.button.x, event.button.y);
                 return true;
             },
@@ -163,7 +160,7 @@ void TBriskGame::RenderHelp() {
 
 TFrameHooks TBriskGame::EndHooks() {
     return {[this](const SDL_Event& event) {
-                if (!IsMouseUp(event)) return false;
+                if (!IsClick(event)) return false;
                 EndClick(*this, event.button.x, event.button.y);
                 return true;
             },
@@ -179,6 +176,7 @@ void TBriskGame::RenderEndGame() {
     TBriskFont& buttons = FontList->Items(kFontYellow);
     buttons.TextOut(210, 430, "[  PLAY AGAIN ]");
     buttons.TextOut(250, 390, "[  QUIT  ]");
+    buttons.TextOut(50, 430, "[  BACK  ]");
     DrawTitleLine();
     // A peer that left claims no winner.
     const bool left = MatchResult == TMatchResult::OpponentLeft;

@@ -1,5 +1,5 @@
 // A benchmark's program folder: a temporary folder linking to the game folder's data, with a
-// quiet start-up file, made the working folder, the manual clock installed and the media
+// quiet, unpaced start-up file, made the working folder, the manual clock installed and the media
 // library up. The benchmark leaves no log or settings in the game folder; everything is undone
 // in reverse order when it goes.
 #pragma once
@@ -16,7 +16,8 @@
 
 class TBenchGameFolder {
 public:
-    explicit TBenchGameFolder(const std::string& name) : Folder(std::filesystem::temp_directory_path() / name) {
+    explicit TBenchGameFolder(const std::string& name)
+        : Folder(std::filesystem::temp_directory_path() / name) {
         namespace fs = std::filesystem;
         setenv("SDL_VIDEODRIVER", "dummy", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -25,7 +26,8 @@ public:
         const fs::path game = DUELMARK_GAME_DIR;
         for (const char* folder : {"images", "data", "sound", "maps"})
             fs::create_directory_symlink(game / folder, Folder / folder);
-        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\n";
+        // No log, and no frame pacing: a benchmark measures what a frame costs, not its wait.
+        std::ofstream(Folder / "duelmark.cfg") << "Debug=0\nMaxFPS=0\n";
         fs::current_path(Folder);
         SetClock(&Clock);
         Library = std::make_unique<TBriskLibrary>(Folder.string() + "/", "duelmark");

@@ -1,29 +1,78 @@
-// SDL video start, the window and the per-frame present.
+// SDL video start, the window at its scale, full screen, the per-frame present and its pacing,
+// and events in picture pixels.
 #include "media/BriskDraws.h"
 
 #include "media/BriskLogger.h"
 #include "media/StartupFile.h"
+#include "platform/Clock.h"
+#include "platform/IniFile.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 TBriskDraw* Screen = nullptr;
 bool VideoFailed = false;
 
 namespace {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
 constexpr int kScreenDepth = 24;
+// Room a window needs on the desktop beyond its picture: its borders and title bar, and a
+// panel or task bar beside it.
+constexpr int32_t kWindowRoomX = 64;
+constexpr int32_t kWindowRoomY = 96;
+// A slot of 1 ms is the finest the millisecond tick can keep.
+constexpr int32_t kHighestFps = 1000;
 
 void LogError(const std::string& message, std::string_view location) {
     if (Logger != nullptr) Logger->LogError(message, location);
+}
+
+void LogStatus(const std::string& message, std::string_view location) {
+    if (Logger != nullptr) Logger->LogStatus(message, location);
+}
+
+void LogVideoModeError(std::string_view location) {
+    // The message has always named 16 bits although 24 are asked for; log readers match it.
+    LogError(std::string("Couldn't set 640x480x16 video mode : ") + SDL_GetError(), location);
+}
+
+bool IsFullScreenKey(const SDL_keysym& key) {
+    const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+    return key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0);
+}
+
+// Window pixels back to picture pixels: the window shows each picture pixel as a scale by
+// scale block from its top left corner.
+Uint16 ToPicture(Uint16 windowPixel, int32_t scale) {
+    return static_cast<Uint16>(windowPixel / scale);
 }
 
 } // namespace
 
 bool FullScreenFromText(std::string_view text) {
     return !text.empty() && (text.front() == 'Y' || text.front() == 'y');
+}
+
+int32_t FittingScale(int32_t desktopWidth, int32_t desktopHeight, bool fullScreen) {
+    const int32_t roomX = fullScreen ? 0 : kWindowRoomX;
+    const int32_t roomY = fullScreen ? 0 : kWindowRoomY;
+    for (int32_t scale = kMaxScale; scale > 1; --scale)
+        if (kPictureWidth * scale + roomX <= desktopWidth && kPictureHeight * scale + roomY <= desktopHeight)
+            return scale;
+    return 1;
+}
+
+int32_t ScaleFromText(std::string_view text, int32_t fitting) {
+    const auto value = ParseProfileInteger(text);
+    return value && *value >= 1 && *value <= kMaxScale ? *value : fitting;
+}
+
+int32_t MaxFpsFromText(std::string_view text) {
+    const auto value = ParseProfileInteger(text);
+    if (!value || *value < 0) return kDefaultMaxFps;
+    return std::min(*value, kHighestFps);
 }
 
 uint32_t TBriskDraw::MakeColor(uint8_t red, uint8_t green, uint8_t blue) {
@@ -37,29 +86,162 @@ TBriskDraw::TBriskDraw(std::string appPath, std::string_view exeName) {
         SDL_Quit();
         std::exit(1);
     }
-    FullScreen = FullScreenFromText(ReadStartupValue(appPath, exeName, "FullScreen").value_or(""));
-    // A software surface in both cases: no hardware-surface or double-buffer flag.
-    const Uint32 flags = FullScreen ? (SDL_FULLSCREEN | SDL_HWPALETTE) : SDL_HWPALETTE;
-    Surface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, kScreenDepth, flags);
-    if (Surface == nullptr) {
-        // The message has always named 16 bits although 24 are asked for; log readers match it.
-        LogError(std::string("Couldn't set 640x480x16 video mode : ") + SDL_GetError(), "BriskDraw.Create");
-        VideoFailed = true;
-    } else {
-        ScreenRect = MakeRect(0, 0, Surface->w, Surface->h);
+    const auto startup = [&](std::string_view key) {
+        return ReadStartupValue(appPath, exeName, key).value_or("");
+    };
+    FullScreen = FullScreenFromText(startup("FullScreen"));
+    // Before the first mode is set, SDL reports the desktop's size (0 when the driver has none)
+    // and its pixel format.
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    const int32_t fitting =
+        desktop != nullptr ? FittingScale(desktop->current_w, desktop->current_h, FullScreen) : 1;
+    if (desktop != nullptr && desktop->vfmt != nullptr &&
+        (desktop->vfmt->BytesPerPixel == 2 || desktop->vfmt->BytesPerPixel == 3))
+        WindowDepth = kScreenDepth;
+    Scale = ScaleFromText(startup("Scale"), fitting);
+    MatchFps = MaxFpsFromText(startup("MaxFPS"));
+    MenuFps = std::min(MatchFps, kMenuFps);
+    char driver[32] = {};
+    Headless = SDL_VideoDriverName(driver, sizeof driver) != nullptr && std::string_view(driver) == "dummy";
+
+    if (!OpenWindow() && Scale > 1) {
+        // A mode the screen cannot take at this size may still work unscaled.
+        Scale = 1;
+        OpenWindow();
     }
+    VideoFailed = Window == nullptr;
+    if (VideoFailed) LogVideoModeError("BriskDraw.Create");
+    ScreenRect = MakeRect(0, 0, Surface != nullptr ? Surface->w : 0, Surface != nullptr ? Surface->h : 0);
     AppPath = std::move(appPath);
 }
 
 TBriskDraw::~TBriskDraw() {
     if (Logger != nullptr) Logger->LogStatus("BriskDraw surface being cleared", "TBriskDraw.Destroy");
-    // The video surface belongs to SDL and goes with SDL_Quit, which the library calls next.
+    // The window's surface belongs to SDL and goes with SDL_Quit, which the library calls next.
+    Window = nullptr;
     Surface = nullptr;
 }
 
-void TBriskDraw::Flip() {
+bool TBriskDraw::OpenWindow() {
+    // A software surface in both cases: no hardware-surface or double-buffer flag.
+    const Uint32 flags = FullScreen ? (SDL_FULLSCREEN | SDL_HWPALETTE) : SDL_HWPALETTE;
+    Window = SDL_SetVideoMode(kPictureWidth * Scale, kPictureHeight * Scale, WindowDepth, flags);
+    ShownPicture.clear();
+    if (Window == nullptr) {
+        Surface = nullptr;
+        return false;
+    }
+    if (Scale == 1 && Window->format->BitsPerPixel == kScreenDepth) {
+        OwnPicture.reset();
+        Surface = Window;
+        return true;
+    }
+    // The picture stays at 24 bits with the window's channel masks, so pictures converted for
+    // it at load stay fast to draw and the present only enlarges (and widens) its pixels.
+    const SDL_PixelFormat& format = *Window->format;
+    if (!OwnPicture || OwnPicture->format->Rmask != format.Rmask ||
+        OwnPicture->format->Gmask != format.Gmask || OwnPicture->format->Bmask != format.Bmask) {
+        OwnPicture.reset(SDL_CreateRGBSurface(SDL_SWSURFACE, kPictureWidth, kPictureHeight, kScreenDepth,
+                                              format.Rmask, format.Gmask, format.Bmask, 0));
+    }
+    Surface = OwnPicture.get();
+    return Surface != nullptr;
+}
+
+void TBriskDraw::Flip(TFramePace pace) {
     ++FrameCount;
-    if (Surface != nullptr) SDL_Flip(Surface);
+    Present();
+    WaitForNextFrame(pace == TFramePace::Match ? MatchFps : MenuFps);
+}
+
+void TBriskDraw::Present() {
+    if (Window == nullptr || Surface == nullptr) return;
+    if (Surface == Window) {
+        SDL_Flip(Window);
+        return;
+    }
+    // Enlarging writes Scale² times the picture's bytes, more than drawing the whole frame
+    // costs; rows that did not change since the last present keep their enlargement.
+    const auto rowBytes = static_cast<size_t>(Surface->w) * Surface->format->BytesPerPixel;
+    const auto rows = static_cast<size_t>(Surface->h);
+    const bool known = ShownPicture.size() == rowBytes * rows;
+    if (!known) ShownPicture.assign(rowBytes * rows, 0);
+    int32_t firstChanged = -1;
+    int32_t lastChanged = -1;
+    for (int32_t y = 0; y < Surface->h; ++y) {
+        const auto* row =
+            static_cast<const uint8_t*>(Surface->pixels) + static_cast<ptrdiff_t>(y) * Surface->pitch;
+        uint8_t* shown = ShownPicture.data() + static_cast<size_t>(y) * rowBytes;
+        if (known && std::memcmp(row, shown, rowBytes) == 0) continue;
+        std::memcpy(shown, row, rowBytes);
+        ScaleUp(Surface, Window, Scale, y, 1);
+        if (firstChanged < 0) firstChanged = y;
+        lastChanged = y;
+    }
+    if (firstChanged < 0) return;
+    SDL_UpdateRect(Window, 0, firstChanged * Scale, static_cast<Uint32>(Window->w),
+                   static_cast<Uint32>((lastChanged - firstChanged + 1) * Scale));
+}
+
+void TBriskDraw::WaitForNextFrame(int32_t fps) {
+    if (fps <= 0) return;
+    const uint32_t slotMs = static_cast<uint32_t>(1000 / fps);
+    const uint32_t now = SystemTicks();
+    // Signed, so the comparison holds across the tick's wrap.
+    const auto aheadMs = static_cast<int32_t>(NextFrameTick - now);
+    if (aheadMs > 0 && static_cast<uint32_t>(aheadMs) <= slotMs) {
+        WaitTicks(static_cast<uint32_t>(aheadMs));
+        // Slots follow each other, so a frame that ends early does not shift the ones after it.
+        NextFrameTick += slotMs;
+    } else {
+        // The first frame, one that overran its slot, or a change to a faster pace: the next
+        // slot starts now instead of catching up with frames that were never drawn.
+        NextFrameTick = now + slotMs;
+    }
+}
+
+bool TBriskDraw::PollEvent(SDL_Event& event) {
+    while (SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_KEYDOWN && IsFullScreenKey(event.key.keysym)) {
+            ToggleFullScreen();
+            continue;
+        }
+        if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+            event.button.x = ToPicture(event.button.x, Scale);
+            event.button.y = ToPicture(event.button.y, Scale);
+        } else if (event.type == SDL_MOUSEMOTION) {
+            event.motion.x = ToPicture(event.motion.x, Scale);
+            event.motion.y = ToPicture(event.motion.y, Scale);
+            event.motion.xrel = static_cast<Sint16>(event.motion.xrel / Scale);
+            event.motion.yrel = static_cast<Sint16>(event.motion.yrel / Scale);
+        }
+        return true;
+    }
+    return false;
+}
+
+void TBriskDraw::ToggleFullScreen() {
+    FullScreen = !FullScreen;
+    // The mode is set anew, as at start, rather than switched in place: every driver can do
+    // that (SDL_WM_ToggleFullScreen works on X11 only), so the switch behaves alike everywhere,
+    // the tests' dummy driver included.
+    if (!OpenWindow()) {
+        LogVideoModeError("TBriskDraw.ToggleFullScreen");
+        FullScreen = !FullScreen;
+        OpenWindow();
+        return;
+    }
+    LogStatus(FullScreen ? "Switched to full screen" : "Switched to a window", "TBriskDraw.ToggleFullScreen");
+}
+
+void TBriskDraw::SetScale(int32_t scale) {
+    const int32_t previous = Scale;
+    Scale = std::clamp(scale, 1, kMaxScale);
+    if (!OpenWindow()) {
+        LogVideoModeError("TBriskDraw.SetScale");
+        Scale = previous;
+        OpenWindow();
+    }
 }
 
 void TBriskDraw::SetCaption(std::string_view text) {

@@ -224,8 +224,7 @@ TBriskImage& SharedImage(std::string_view name, std::string_view fileName, const
                          std::string_view section, int32_t frameWidth, int32_t frameHeight) {
     if (TBriskImage* found = ImageList->Find(name)) return *found;
     auto image = std::make_unique<TBriskImage>();
-    const std::string folder = Screen != nullptr ? Screen->AppPath : std::string();
-    image->LoadFromFile(folder + "images\\" + std::string(fileName));
+    image->LoadFromFile("images\\" + std::string(fileName));
     ApplyColorKeyFrom(*image, ini, section);
     image->FrameWidth = frameWidth;
     image->FrameHeight = frameHeight;

@@ -103,8 +103,8 @@ private:
 void ApplyColorKeyFrom(TBriskImage& image, const TIniFile& ini, std::string_view section);
 
 // The shared picture of that name from ImageList; when absent it is loaded from
-// Screen->AppPath + "images\" + fileName, keyed from the data file's section, given the cell
-// size and added under the name. Borrowed: the list keeps it.
+// "images\" + fileName in the data folder (the working directory), keyed from the data file's
+// section, given the cell size and added under the name. Borrowed: the list keeps it.
 TBriskImage& SharedImage(std::string_view name, std::string_view fileName, const TIniFile& ini,
                          std::string_view section, int32_t frameWidth, int32_t frameHeight);
 

@@ -6,6 +6,7 @@
 #include "media/BriskLogger.h"
 #include "media/BriskSound.h"
 #include "media/BriskText.h"
+#include "media/StartupFile.h"
 #include "platform/Paths.h"
 #include "platform/Problems.h"
 
@@ -55,6 +56,7 @@ void TBriskLibrary::Start(std::string appPath, std::string exeName) {
     AudioOpened = Mix_OpenAudio(kAudioRate, AUDIO_U8, kAudioChannels, kAudioBufferFrames) == 0;
     if (AudioOpened) {
         OwnedSoundEngine = std::make_unique<TBriskSoundEngine>();
+        OwnedSoundEngine->Volume = VolumeFromText(ReadStartupValue(appPath, exeName, "Volume").value_or(""));
         SoundEngine = OwnedSoundEngine.get();
     } else {
         Logger->LogError(std::string("Couldn't set 22050 Hz 8-bit audio - Reason : ") + SDL_GetError(),

@@ -3,10 +3,12 @@
 
 #include "media/BriskLogger.h"
 #include "platform/Clock.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <filesystem>
 
 TBriskSoundEngine* SoundEngine = nullptr;
@@ -77,13 +79,29 @@ void TBriskSoundEngine::LoadSound(std::string_view name, std::string_view fileNa
     Add(std::move(sound));
 }
 
+void TBriskSoundEngine::SetMuted(bool muted) {
+    Muted = muted;
+    if (muted) Mix_HaltChannel(-1);
+}
+
 void PlaySound(std::string_view name) {
-    if (SoundEngine == nullptr) return;
+    if (SoundEngine == nullptr || SoundEngine->Muted || SoundEngine->Volume == 0) return;
     TBriskSound* sound = SoundEngine->Find(name);
     if (sound == nullptr) {
         // A file that does not load still leaves a sound object, so it is tried once per run.
         SoundEngine->LoadSound(name, "sound\\" + std::string(name) + ".wav");
         sound = SoundEngine->Find(name);
     }
-    sound->Play(kEffectVolume);
+    sound->Play(kEffectVolume * SoundEngine->Volume / kFullVolumePercent);
+}
+
+bool ToggleSoundMute() {
+    if (SoundEngine == nullptr) return false;
+    SoundEngine->SetMuted(!SoundEngine->Muted);
+    return SoundEngine->Muted;
+}
+
+int32_t VolumeFromText(std::string_view text) {
+    const auto value = ParseProfileInteger(text);
+    return value ? std::clamp(*value, 0, kFullVolumePercent) : kFullVolumePercent;
 }

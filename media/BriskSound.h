@@ -1,5 +1,6 @@
 // Sound effects: WAV files loaded on their first request by name and kept for the run, each
-// started at most once every 500 ms. PlaySound is all the rest of the program calls.
+// started at most once every 500 ms, at the start-up file's "Volume" unless muted. PlaySound
+// is all the rest of the program calls.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,8 @@ struct TChunkFree {
 using TChunkPtr = std::unique_ptr<Mix_Chunk, TChunkFree>;
 
 class TBriskSoundEngine;
+
+inline constexpr int32_t kFullVolumePercent = 100;
 
 // One effect may start again only this long after its last start; requests in between are dropped.
 constexpr uint32_t kSoundRepeatMs = 500;
@@ -53,14 +56,28 @@ public:
     [[nodiscard]] TBriskSound* GetSound(std::string_view name) const { return Find(name); }
     void LoadSound(std::string_view name, std::string_view fileName);
     [[nodiscard]] int32_t Count() const { return static_cast<int32_t>(List.size()); }
+    // Muting also stops what is playing; effects asked for while muted are dropped.
+    void SetMuted(bool muted);
+
+    // Percent of the effects' own volume, 0 to 100.
+    int32_t Volume = kFullVolumePercent;
+    bool Muted = false;
 
 private:
     std::vector<std::unique_ptr<TBriskSound>> List;
 };
 
-// Finds or loads "sound\" + name + ".wav" and plays it at volume 100; silence when no audio
-// device could be opened.
+// Finds or loads "sound\" + name + ".wav" and plays it at volume 100 scaled by the engine's
+// Volume; silence when no audio device could be opened or the sound is muted.
 void PlaySound(std::string_view name);
+
+// Mutes or unmutes every effect; true when the effects are muted now. Nothing happens without
+// an audio device.
+bool ToggleSoundMute();
+
+// "Volume" value of the start-up file -> 0 to 100 percent; a value past either end is held
+// at it; a missing or unreadable one gives full volume.
+[[nodiscard]] int32_t VolumeFromText(std::string_view text);
 
 // Null when the audio device could not be opened.
 extern TBriskSoundEngine* SoundEngine;

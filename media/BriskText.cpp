@@ -134,6 +134,15 @@ void TBriskFont::TextOutTo(SDL_Surface* target, int32_t x, int32_t y, std::strin
     }
 }
 
+int32_t TBriskFont::TextWidth(std::string_view text) {
+    if (!IsBitmap && NeedsLoad) LoadFont();
+    if (IsBitmap) return DrawBitmapText(Surface.get(), Table, nullptr, 0, 0, text);
+    int width = 0;
+    if (text.empty() || TTF_SizeText(TTFFont.get(), std::string(text).c_str(), &width, nullptr) != 0)
+        return 0;
+    return width;
+}
+
 void TBriskFont::TextOut(int32_t x, int32_t y, std::string_view text) {
     if (Screen != nullptr) TextOutTo(Screen->Surface, x, y, text);
 }

@@ -44,6 +44,8 @@ public:
     void TextOutTo(SDL_Surface* target, int32_t x, int32_t y, std::string_view text);
     void TextOut(int32_t x, int32_t y, std::string_view text);
     void DrawText(int32_t x, int32_t y, std::string_view text) { TextOut(x, y, text); }
+    // How far TextOut moves the pen for text, in pixels; 0 for a font without a picture.
+    [[nodiscard]] int32_t TextWidth(std::string_view text);
 
     [[nodiscard]] const TMarkerTable& Markers() const { return Table; }
 

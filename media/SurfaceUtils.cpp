@@ -2,6 +2,8 @@
 #include "media/SurfaceUtils.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <cstring>
 
 void TSurfaceFree::operator()(SDL_Surface* surface) const {
     SDL_FreeSurface(surface);
@@ -49,7 +51,106 @@ bool Inside(SDL_Surface* surface, int32_t x, int32_t y) {
     return surface != nullptr && x >= 0 && y >= 0 && x < surface->w && y < surface->h;
 }
 
+// One row of pixels, each repeated factor times; Bytes is fixed so the copy is a move of a
+// known size.
+template <int Bytes> void ScaleRow(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
+    for (int32_t x = 0; x < width; ++x, from += Bytes)
+        for (int32_t k = 0; k < factor; ++k, to += Bytes)
+            std::memcpy(to, from, Bytes);
+}
+
+// The same from 3-byte pixels to 4-byte ones with the same channel masks, into all factor rows
+// of the block (pitch bytes apart): the value is kept and the fourth byte is 0. Three-byte
+// pixels are read little-endian, as ReadPixel does. This runs over every window pixel of every
+// changed row of every frame, so every pixel but a row's last is read as four bytes and masked,
+// and at scale 2 a doubled pixel is one eight-byte store into each of its two rows.
+void ScaleRow3To4(const Uint8* from, Uint8* to, ptrdiff_t pitch, int32_t width, int32_t factor) {
+    if (width <= 0) return;
+    const int32_t body = width - 1;
+    switch (factor) {
+    case 1:
+        for (int32_t x = 0; x < body; ++x) {
+            uint32_t value = 0;
+            std::memcpy(&value, from + 3 * x, 4);
+            value &= 0xFFFFFFU;
+            std::memcpy(to + 4 * x, &value, 4);
+        }
+        break;
+    case 2:
+        for (int32_t x = 0; x < body; ++x) {
+            uint64_t value = 0;
+            std::memcpy(&value, from + 3 * x, 4);
+            value &= 0xFFFFFFU;
+            const uint64_t pair = value | value << 32;
+            std::memcpy(to + 8 * x, &pair, 8);
+            std::memcpy(to + pitch + 8 * x, &pair, 8);
+        }
+        break;
+    default:
+        for (int32_t x = 0; x < body; ++x) {
+            uint32_t value = 0;
+            std::memcpy(&value, from + 3 * x, 4);
+            value &= 0xFFFFFFU;
+            Uint8* block = to + static_cast<ptrdiff_t>(4) * x * factor;
+            for (int32_t k = 0; k < factor; ++k)
+                std::memcpy(block + 4 * k, &value, 4);
+        }
+        break;
+    }
+    // The last pixel is read byte by byte: nothing of its row follows it.
+    const Uint8* p = from + 3 * body;
+    const uint32_t last =
+        static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16;
+    for (int32_t k = 0; k < factor; ++k) {
+        std::memcpy(to + 4 * (body * factor + k), &last, 4);
+        if (factor == 2) std::memcpy(to + pitch + 4 * (body * factor + k), &last, 4);
+    }
+    if (factor == 2) return;
+    const auto rowBytes = static_cast<size_t>(4) * static_cast<size_t>(width) * static_cast<size_t>(factor);
+    for (int32_t k = 1; k < factor; ++k)
+        std::memcpy(to + k * pitch, to, rowBytes);
+}
+
+bool SameChannels(const SDL_PixelFormat& a, const SDL_PixelFormat& b) {
+    return a.Rmask == b.Rmask && a.Gmask == b.Gmask && a.Bmask == b.Bmask;
+}
+
 } // namespace
+
+void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow, int32_t rowCount) {
+    if (from == nullptr || to == nullptr || factor < 1) return;
+    const int bytesFrom = from->format->BytesPerPixel;
+    const int bytesTo = to->format->BytesPerPixel;
+    const bool widening = bytesFrom == 3 && bytesTo == 4 && SameChannels(*from->format, *to->format);
+    if (bytesFrom != bytesTo && !widening) return;
+    const TSurfaceLock lockFrom(from);
+    const TSurfaceLock lockTo(to);
+    if (!lockFrom.Ok() || !lockTo.Ok() || from->pixels == nullptr || to->pixels == nullptr) return;
+    const int32_t width = std::min(from->w, to->w / factor);
+    const int32_t height = std::min(from->h, to->h / factor);
+    const int32_t first = std::max(firstRow, 0);
+    const int32_t end = rowCount < height - first ? first + rowCount : height;
+    const auto rowBytes =
+        static_cast<size_t>(width) * static_cast<size_t>(factor) * static_cast<size_t>(bytesTo);
+    for (int32_t y = first; y < end; ++y) {
+        const Uint8* source = PixelAddress(from, 0, y);
+        Uint8* target = PixelAddress(to, 0, y * factor);
+        if (widening) {
+            ScaleRow3To4(source, target, to->pitch, width, factor);
+            continue;
+        }
+        if (bytesTo == 1)
+            ScaleRow<1>(source, target, width, factor);
+        else if (bytesTo == 2)
+            ScaleRow<2>(source, target, width, factor);
+        else if (bytesTo == 3)
+            ScaleRow<3>(source, target, width, factor);
+        else
+            ScaleRow<4>(source, target, width, factor);
+        for (int32_t k = 1; k < factor; ++k)
+            std::memcpy(PixelAddress(to, 0, y * factor + k), target, rowBytes);
+    }
+}
 
 uint32_t ReadPixel(SDL_Surface* surface, int32_t x, int32_t y) {
     if (!Inside(surface, x, y)) return 0;

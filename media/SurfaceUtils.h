@@ -2,6 +2,7 @@
 // SDL itself stays out of this header; callers that touch pixels include SDL themselves.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 
@@ -40,6 +41,13 @@ void BlitRect(SDL_Surface* from, const TBriskRect& src, SDL_Surface* target, int
 
 // Writes one pixel in the surface's format; used by tests and tools that make pictures.
 void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue);
+
+// Nearest-neighbour enlargement: every pixel of from becomes a factor by factor block of to,
+// from the top left corner, as far as to reaches; only rowCount rows of from starting at
+// firstRow when given. Both surfaces share one pixel format, or from has 3-byte and to 4-byte
+// pixels with the same channel masks; nothing is drawn otherwise.
+void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow = 0,
+             int32_t rowCount = INT32_MAX);
 
 // A blank software surface of the given size and depth in SDL's default layout for it.
 [[nodiscard]] TSurfacePtr NewSurface(int32_t width, int32_t height, int32_t depth);

@@ -2,6 +2,7 @@
 #include "platform/Clock.h"
 
 #include <chrono>
+#include <thread>
 
 namespace {
 
@@ -17,6 +18,7 @@ public:
         // Truncation to 32 bits is the wrap the game's timing arithmetic expects.
         return static_cast<uint32_t>(static_cast<uint64_t>(ms) + kTickOffsetMs);
     }
+    void Wait(uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 
 TSystemClock systemClock;
@@ -26,6 +28,10 @@ TClock* installedClock = &systemClock;
 
 uint32_t SystemTicks() {
     return installedClock->Ticks();
+}
+
+void WaitTicks(uint32_t ms) {
+    installedClock->Wait(ms);
 }
 
 void SetClock(TClock* clock) {

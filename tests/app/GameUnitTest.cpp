@@ -3,6 +3,7 @@
 #include "app/GameUnit.h"
 
 #include "media/BriskDraws.h"
+#include "media/BriskSound.h"
 #include "support/MediaFixture.h"
 #include "support/TestFiles.h"
 #include "world/KeyState.h"
@@ -259,6 +260,42 @@ TEST_F(GameTest, FrameOffersEventsToTheScreenFirstThenDrawsMessagesAndPresents) 
     EXPECT_EQ(Screen->FrameCount - framesBefore, 1U);
     EXPECT_TRUE(KeyHeld('a'));
     EXPECT_TRUE(KeyHeld('5')) << "a key the screen took leaves the table alone";
+}
+
+TEST_F(GameTest, MenuFramesAndMatchFramesWaitOutTheirOwnSlotsOnTheClock) {
+    TBriskGame game;
+    Media->Clock.Waits.clear();
+    const struct {
+        TGameState Screen;
+        std::vector<uint32_t> Waits; // of this frame, which took no time itself
+    } frames[] = {{TGameState::Title, {}},           {TGameState::Title, {33}},
+                  {TGameState::Setup, {33}},         {TGameState::Game, {}},
+                  {TGameState::Game, {10}},          {TGameState::Game, {10}},
+                  {TGameState::WaitForServer, {10}}, {TGameState::End, {33}},
+                  {TGameState::Help, {33}}};
+    for (const auto& frame : frames) {
+        game.State = frame.Screen;
+        Media->Clock.Waits.clear();
+        game.RunFrame(frame.Screen, {});
+        EXPECT_EQ(Media->Clock.Waits, frame.Waits) << static_cast<int>(frame.Screen);
+    }
+}
+
+TEST_F(GameTest, MTogglesTheSoundOnEveryScreenWithoutTouchingTheKeyTable) {
+    ASSERT_NE(SoundEngine, nullptr);
+    TBriskGame game;
+    bool muted = false;
+    for (const TGameState screen : {TGameState::Title, TGameState::Game, TGameState::Setup,
+                                    TGameState::WaitForServer, TGameState::End, TGameState::Help}) {
+        game.State = screen;
+        PushKeyDown(kKeyMute);
+        game.RunFrame(screen, {});
+        muted = !muted;
+        EXPECT_EQ(SoundEngine->Muted, muted) << static_cast<int>(screen);
+        EXPECT_FALSE(KeyHeld(kKeyMute)) << static_cast<int>(screen);
+    }
+    EXPECT_EQ(LogLinesWith(" MSG : Sound muted IN : TBriskGame.Mute"), 3U);
+    EXPECT_EQ(LogLinesWith(" MSG : Sound on IN : TBriskGame.Mute"), 3U);
 }
 
 TEST_F(GameTest, WaitingClientRunsOneFramePerCallAndInitialisationNeverStays) {

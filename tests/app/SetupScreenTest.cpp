@@ -1,6 +1,6 @@
 // The setup screen driven by pushed events one frame at a time: the mode boxes, the
-// character and map arrows, the AI box, the address field, the lists it builds on entry,
-// the waiting client, and what each mode shows.
+// character and map arrows, the AI box, the address field, BACK, the lists it builds on
+// entry, the waiting client, and what each mode shows.
 #include "MenuTestGame.h"
 #include "media/BriskImage.h"
 #include "net/NetworkUnit.h"
@@ -395,6 +395,135 @@ TEST_F(SetupScreenTest, WaitingClientAnswersOnlyToCancelAndIgnoresKeys) {
     Click(251, 455);
     EXPECT_EQ(TheGame->State, TGameState::Setup);
     EXPECT_EQ(TheGame->SetupImages.Count(), 4) << "cancel enters the setup screen again";
+}
+
+TEST_F(SetupScreenTest, KeypadDigitsAndPeriodTypeLikeTheTopRow) {
+    constexpr int kKeypad0 = 256, kKeypadPeriod = 266;
+    TheGame->ServerIP = "";
+    Click(450, 125);
+    for (const int key :
+         {kKeypad0 + 1, kKeypad0 + 9, kKeypad0 + 2, kKeypadPeriod, kKeypad0 + 0, int{'.'}, int{'7'}})
+        PushKeyUp(key);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "192.0.7");
+    EXPECT_EQ(TheGame->ServerIP, "192.0.7");
+    SetKeyState(kKeypad0 + 5, true);
+    PushKeyUp(kKeypad0 + 5);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "192.0.75");
+    EXPECT_TRUE(KeyHeld(kKeypad0 + 5)) << "address keys never reach the key table";
+    SetMode(0);
+    PushKeyUp(kKeypad0 + 3);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "192.0.75") << "a local game has no address field";
+}
+
+TEST_F(SetupScreenTest, AddressHoldsAtMostFifteenCharacters) {
+    TheGame->ServerIP = "";
+    Click(450, 125);
+    Type("255.255.255.2550");
+    EXPECT_EQ(TheGame->IPText, "255.255.255.255");
+    Type("\b1");
+    EXPECT_EQ(TheGame->IPText, "255.255.255.251");
+    TheGame->ServerIP = "1234567890.1234567";
+    Click(450, 125);
+    Type("9");
+    EXPECT_EQ(TheGame->IPText, "1234567890.1234567") << "a longer remembered address takes no more";
+    Type("\b\b\b\b");
+    EXPECT_EQ(TheGame->IPText, "1234567890.123");
+}
+
+TEST_F(SetupScreenTest, BackspaceRepeatsWhileHeldAfterHalfASecond) {
+    constexpr int kBackspace = 8;
+    TheGame->ServerIP = "10.20.30.40";
+    Click(450, 125);
+    const uint32_t start = Media->Clock.Ticks();
+    PushKeyDown(kBackspace);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "10.20.30.40") << "pressing alone erases nothing";
+    // Held for this long in all -> characters erased so far.
+    const struct {
+        uint32_t HeldMs;
+        const char* Text;
+    } steps[] = {{499, "10.20.30.40"}, {500, "10.20.30.4"}, {549, "10.20.30.4"}, {550, "10.20.30."},
+                 {700, "10.20."},      {700, "10.20."},     {1000, ""},          {1100, ""}};
+    for (const auto& step : steps) {
+        Media->Clock.Set(start + step.HeldMs);
+        Frame();
+        EXPECT_EQ(TheGame->IPText, step.Text) << step.HeldMs << " ms";
+    }
+    TheGame->IPText = "1.2.3.4";
+    PushKeyUp(kBackspace);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "1.2.3.") << "the release erases one as before";
+    Media->Clock.Advance(2000);
+    Frame();
+    EXPECT_EQ(TheGame->IPText, "1.2.3.") << "released, it repeats no more";
+}
+
+TEST_F(SetupScreenTest, BackAnswersInsideItsRectangleInEveryModeAndLeavesForTheTitle) {
+    struct TCase {
+        int32_t X, Y;
+        bool Back;
+    };
+    const TCase cases[] = {{11, 455, true},  {199, 455, true},  {100, 431, true},  {100, 479, true},
+                           {10, 455, false}, {200, 455, false}, {100, 430, false}, {100, 480, false}};
+    for (const int32_t mode : {0, 2}) {
+        for (const TCase& c : cases) {
+            SetMode(mode);
+            TheGame->SetState(TGameState::Setup);
+            TheGame->RenderGameSetup();
+            EXPECT_TRUE(TextShown(kFontYellow, 50, 430, "[  BACK  ]")) << "mode " << mode;
+            Click(c.X, c.Y);
+            EXPECT_EQ(TheGame->State, c.Back ? TGameState::Title : TGameState::Setup)
+                << "mode " << mode << " at " << c.X << ", " << c.Y;
+            EXPECT_EQ(TheGame->NetMode, mode) << "a local or client setup keeps its mode";
+        }
+    }
+}
+
+TEST_F(SetupScreenTest, BackClosesTheServerAndTheSetupComesBackAsALocalGame) {
+    Click(150, 175);
+    ASSERT_NE(TheGame->Server, nullptr);
+    TheGame->RenderGameSetup();
+    EXPECT_TRUE(TextShown(kFontYellow, 50, 430, "[  BACK  ]"));
+    Click(100, 455);
+    EXPECT_EQ(TheGame->State, TGameState::Title);
+    EXPECT_EQ(TheGame->Server, nullptr);
+    EXPECT_EQ(TheGame->NetMode, 0);
+    EXPECT_EQ(TheGame->LocalBox + 2 * TheGame->ServerBox + 4 * TheGame->ClientBox, 1);
+    TheGame->SetState(TGameState::Setup);
+    EXPECT_EQ(TheGame->Player2Char, 2) << "player 2 has a character again";
+}
+
+TEST_F(SetupScreenTest, BackFromTheWaitingClientLeavesForTheTitle) {
+    SetMode(2);
+    TheGame->IPText = "10.0.0.1";
+    TheGame->State = TGameState::WaitForServer;
+    TheGame->RenderGameSetup();
+    EXPECT_TRUE(TextShown(kFontYellow, 50, 430, "[  BACK  ]"));
+    Click(200, 455);
+    EXPECT_EQ(TheGame->State, TGameState::WaitForServer) << "the edge does nothing";
+    Click(199, 455);
+    EXPECT_EQ(TheGame->State, TGameState::Title);
+    EXPECT_EQ(TheGame->Client, nullptr);
+    EXPECT_EQ(TheGame->NetMode, 2);
+}
+
+TEST_F(SetupScreenTest, WheelButtonsClickNothingTheOtherButtonsDo) {
+    for (const int button : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN}) {
+        PushMouseUp(300, 455, button);
+        PushMouseUp(300, 390, button);
+        Frame();
+        EXPECT_EQ(TheGame->State, TGameState::Setup) << "button " << button;
+        EXPECT_EQ(TheGame->AIBox, 1) << "button " << button;
+    }
+    for (const int button : {SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
+        PushMouseUp(300, 390, button);
+        Frame();
+        EXPECT_EQ(TheGame->AIBox, 0) << "button " << button;
+        TheGame->AIBox = 1;
+    }
 }
 
 class EmptySetupScreenTest : public SetupScreenTest {

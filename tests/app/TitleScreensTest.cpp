@@ -72,7 +72,51 @@ TEST_F(TitleScreensTest, EndScreenButtonsAnswerOnlyInsideTheirOpenRectangles) {
                                    {300, 480, none},
                                    {210, 450, none},
                                    {211, 450, TGameState::Setup},
-                                   {420, 450, none}});
+                                   {420, 450, none},
+                                   {10, 450, none},
+                                   {11, 450, TGameState::Title},
+                                   {199, 450, TGameState::Title},
+                                   {200, 450, none},
+                                   {100, 430, none},
+                                   {100, 431, TGameState::Title},
+                                   {100, 479, TGameState::Title},
+                                   {100, 480, none},
+                                   {100, 400, none}});
+}
+
+TEST_F(TitleScreensTest, BackFromTheEndScreenClosesANetworkedMatchsEndpoint) {
+    TheGame->SetState(TGameState::Setup);
+    PushMouseUp(150, 175);
+    TheGame->RunFrame(TGameState::Setup, TheGame->SetupHooks());
+    ASSERT_NE(TheGame->Server, nullptr);
+    TheGame->OpponentReady = true;
+    ClickOn(TGameState::End, 100, 455);
+    EXPECT_EQ(TheGame->State, TGameState::Title);
+    EXPECT_EQ(TheGame->Server, nullptr);
+    EXPECT_FALSE(TheGame->OpponentReady);
+    EXPECT_EQ(TheGame->NetMode, 0);
+}
+
+TEST_F(TitleScreensTest, WheelButtonsClickNothingTheOtherButtonsDo) {
+    TheGame->SetState(TGameState::Help);
+    const auto click = [this](int button) {
+        PushMouseUp(500, 455, button);
+        TheGame->RunFrame(TGameState::Help, TheGame->HelpHooks());
+        return TheGame->HelpPage;
+    };
+    EXPECT_EQ(click(SDL_BUTTON_WHEELDOWN), 1) << "scrolling over NEXT turns no page";
+    EXPECT_EQ(click(SDL_BUTTON_WHEELUP), 1);
+    EXPECT_EQ(click(SDL_BUTTON_RIGHT), 2);
+    EXPECT_EQ(click(SDL_BUTTON_MIDDLE), 3);
+    EXPECT_EQ(click(SDL_BUTTON_LEFT), 4);
+    for (const TGameState screen : {TGameState::Title, TGameState::End}) {
+        for (const int button : {SDL_BUTTON_WHEELUP, SDL_BUTTON_WHEELDOWN}) {
+            TheGame->State = screen;
+            PushMouseUp(300, 450, button);
+            TheGame->RunFrame(screen, Hooks(screen));
+            EXPECT_EQ(TheGame->State, screen) << "button " << button;
+        }
+    }
 }
 
 TEST_F(TitleScreensTest, HelpIntroAnswersOnlyInsideItsRectangle) {
@@ -161,6 +205,7 @@ TEST_F(TitleScreensTest, EndScreenDrawsItsButtonsAndBothPlayerLabels) {
     TheGame->RenderEndGame();
     EXPECT_TRUE(TextShown(kFontYellow, 210, 430, "[  PLAY AGAIN ]"));
     EXPECT_TRUE(TextShown(kFontYellow, 250, 390, "[  QUIT  ]"));
+    EXPECT_TRUE(TextShown(kFontYellow, 50, 430, "[  BACK  ]"));
     EXPECT_TRUE(TextShown(kFontEmbossed, 170, 100, "The winner is:"));
     EXPECT_TRUE(TextShown(kFontBlue, 120, 160, "Player 1"));
     EXPECT_TRUE(TextShown(kFontBlue, 320, 160, "Player 2"));

@@ -1,4 +1,5 @@
-// The window from the start-up file, and effects limited to one start per 500 ms.
+// The window from the start-up file, and effects limited to one start per 500 ms, played at
+// the start-up volume or muted.
 #include "media/BriskDraws.h"
 #include "media/BriskSound.h"
 #include "support/MediaFixture.h"
@@ -122,11 +123,64 @@ TEST_F(SoundTest, AHugeFileOrAFolderIsRefusedByName) {
     EXPECT_EQ(Mix_Playing(-1), 0);
 }
 
+TEST(SoundVolume, StartupValueGivesPercentHeldToItsRange) {
+    const struct {
+        const char* Text;
+        int32_t Percent;
+    } cases[] = {{"", 100},    {"0", 0},  {"1", 1},      {"50", 50}, {"100", 100},
+                 {"101", 100}, {"-3", 0}, {"loud", 100}, {"$20", 32}};
+    for (const auto& c : cases)
+        EXPECT_EQ(VolumeFromText(c.Text), c.Percent) << '"' << c.Text << '"';
+}
+
+class VolumeTest : public MediaFixture, public ::testing::WithParamInterface<std::pair<const char*, int>> {
+protected:
+    [[nodiscard]] TMediaOptions Options() const override {
+        TMediaOptions options;
+        options.StartupText = GetParam().first;
+        return options;
+    }
+};
+
+TEST_P(VolumeTest, EveryEffectPlaysAtTheStartupVolume) {
+    ASSERT_NE(SoundEngine, nullptr);
+    std::filesystem::create_directories(Media->Folder() / "sound");
+    WriteSilentWav(Media->Folder() / "sound" / "Shoot.wav", 3000);
+    PlaySound("Shoot");
+    const int expected = GetParam().second;
+    if (expected == 0) {
+        EXPECT_EQ(Mix_Playing(-1), 0) << "nothing is started at volume 0";
+        return;
+    }
+    ASSERT_EQ(Mix_Playing(-1), 1);
+    EXPECT_EQ(Mix_Volume(SoundEngine->Find("Shoot")->Channel, -1), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(StartupFiles, VolumeTest,
+                         ::testing::Values(std::pair{"", 100}, std::pair{"Volume=50\n", 50},
+                                           std::pair{"volume=1\n", 1}, std::pair{"Volume=0\n", 0},
+                                           std::pair{"Volume=250\n", 100}));
+
+TEST_F(SoundTest, MutingStopsWhatPlaysAndDropsEffectsUntilUnmuted) {
+    PlaySound("Shoot");
+    ASSERT_EQ(Mix_Playing(-1), 1);
+    EXPECT_TRUE(ToggleSoundMute());
+    EXPECT_EQ(Mix_Playing(-1), 0) << "muting stops what plays";
+    Media->Clock.Advance(600);
+    PlaySound("HitHurt");
+    PlaySound("Shoot");
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    EXPECT_FALSE(ToggleSoundMute());
+    PlaySound("HitHurt");
+    EXPECT_EQ(Mix_Playing(-1), 1);
+}
+
 TEST(Sound, NoAudioDeviceMeansSilence) {
     TMediaEnvironment media;
     TBriskSoundEngine* const engine = SoundEngine;
     SoundEngine = nullptr; // as after a failed Mix_OpenAudio
     PlaySound("Shoot");
+    EXPECT_FALSE(ToggleSoundMute());
     SoundEngine = engine;
     SUCCEED();
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <regex>
+#include <vector>
 
 TEST(Clock, SystemTickIsAtLeast10000AndManualClockTakesOver) {
     EXPECT_GE(SystemTicks(), 10000U);
@@ -18,6 +19,17 @@ TEST(Clock, SystemTickIsAtLeast10000AndManualClockTakesOver) {
     EXPECT_EQ(SystemTicks(), 1U) << "the tick wraps at 2^32";
     SetClock(nullptr);
     EXPECT_GE(SystemTicks(), 10000U);
+}
+
+TEST(Clock, WaitsGoToTheInstalledClockWhichRecordsThemAndMovesOn) {
+    TManualClock manual;
+    SetClock(&manual);
+    WaitTicks(7);
+    WaitTicks(0);
+    WaitTicks(33);
+    EXPECT_EQ(manual.Waits, (std::vector<uint32_t>{7, 0, 33}));
+    EXPECT_EQ(SystemTicks(), 10040U) << "a manual clock's wait passes at once";
+    SetClock(nullptr);
 }
 
 TEST(Random, ValuesStayInUnitRangeAndSourceCanBeScripted) {

@@ -1,6 +1,8 @@
 // Game paths: backslashes, letter case, wildcard listings, the executable's name.
 #include "platform/Paths.h"
 
+#include "platform/GameFolders.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -58,6 +60,16 @@ TEST(Executable, StemDropsOnlyTheExtensionAndFolderEndsInSlash) {
     EXPECT_EQ(folder.back(), '/');
     EXPECT_TRUE(fs::exists(folder + ExecutableStem())) << "test executables have no extension";
     EXPECT_EQ(ExecutableStem(), "test_platform");
+}
+
+TEST(DataFolder, IsTheExecutablesFolderAndEnteringItMakesItTheWorkingDirectory) {
+    EXPECT_EQ(DataFolder(), ExecutableFolder());
+    const fs::path before = fs::current_path();
+    fs::current_path(fs::temp_directory_path());
+    ASSERT_TRUE(EnterDataFolder());
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), DataFolder()));
+    EXPECT_TRUE(fs::exists("test_platform")) << "relative paths now start in the data folder";
+    fs::current_path(before);
 }
 
 } // namespace
