@@ -89,7 +89,7 @@ void TBriskGame::WriteSettings() const {
     if (!settings.WriteAll({{"Server", "IP", ServerIP},
                             {"Select", "Server", std::to_string(Player1Char)},
                             {"Select", "Client", std::to_string(Player2Char)},
-                            {"Select", "MapName", MapName}}))
+                            {"Select", "MapName", MapEntryName(MapName)}}))
         Logger->LogError("Could not write " + settings.FileName(), "TBriskGame.Destroy");
 }
 

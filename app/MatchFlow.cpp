@@ -2,6 +2,7 @@
 // camera and the status displays, the match frame, its end when a dying animation has
 // played out, and the game's answer to the fighters' events.
 #include "app/GameUnit.h"
+#include "app/MatchOverlay.h"
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "platform/Clock.h"
@@ -147,7 +148,10 @@ void TBriskGame::StartMatch() {
         if (IsRemote(1 - static_cast<int32_t>(i))) Players[i]->PeerDecidesHits = true;
     }
     const auto local = static_cast<size_t>(LocalRow());
-    Map->SetFollowed(Players[local]);
+    // At one keyboard the camera keeps both fighters in view while it can; in a networked
+    // match it follows this keyboard's fighter.
+    Map->SetFollowed(Players[local], NetMode == 0 ? Players[1 - local] : nullptr);
+    Map->CenterOnFollowed();
     Displays.at(0)->SetPlayer(Players[local]);
     Displays.at(1)->SetPlayer(Players[1 - local]);
     Map->DrawGround(*GroundBuffer);
@@ -186,6 +190,7 @@ void TBriskGame::RenderGame() {
     GroundBuffer->Draw(Map->TileCol() * kTileWidth - Map->ViewX() - kSquareWidth,
                        Map->TileRow() * kTileHeight - Map->ViewY() - kSquareHeight);
     Map->Draw();
+    DrawMatchOverlay(*Map, Players, Players.at(static_cast<size_t>(1 - LocalRow())));
     Map->Update();
     for (const auto& display : Displays)
         display->Draw();

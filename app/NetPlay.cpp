@@ -273,6 +273,7 @@ void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
         // The peer saw our fighter hit and decided it; here that hit counts once, with the
         // hurt's sound and its end of invisibility.
         local->SetHealth(local->Health() - static_cast<float>(hit->Damage));
+        local->ShowHurt(hit->Damage);
         PlayerHurt(*local, hit->Damage);
         PlaySound("HitHurt");
     } else if (const auto* item = std::get_if<TItemStateBody>(&body)) {

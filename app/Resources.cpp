@@ -24,7 +24,7 @@ struct TStartupPicture {
 };
 
 // In this order: ImageList positions are part of what the world sees.
-constexpr std::array<TStartupPicture, 10> kStartupPictures{{
+constexpr std::array<TStartupPicture, 12> kStartupPictures{{
     {"WaterGround", "images\\WaterGround.png", true, 0, 0, 0, 64, 48},
     {"BrownGround", "images\\BrownGround.png", true, 0, 0, 0, 64, 48},
     {"PlainGround", "images\\PlainGround.png", false, 0, 0, 0, 64, 48},
@@ -35,6 +35,8 @@ constexpr std::array<TStartupPicture, 10> kStartupPictures{{
     {"PlayerBox", "images\\PlayerBox.png", true, 0, 0, 0, 0, 0},
     {"PlayerBoxLocal", "images\\PlayerBoxLocal.png", true, 0, 0, 0, 0, 0},
     {"PlayerLife", "images\\PlayerLife.png", true, 0, 0, 0, 48, 8},
+    {"Splash", "images\\Splash.png", true, 0, 0, 0, 64, 48},
+    {"ArmorIcons", "images\\ArmorIcons.png", true, 181, 101, 181, 24, 24},
 }};
 
 constexpr std::array<std::string_view, 4> kFontFiles{

@@ -2,6 +2,7 @@
 // address, chosen with check boxes, arrows and the address field; also the screen a client
 // sees while it waits for its server to start the match.
 #include "app/GameUnit.h"
+#include "media/BriskDraws.h"
 #include "media/BriskImage.h"
 #include "media/BriskText.h"
 #include "net/BriskNet.h"
@@ -9,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "world/KeyState.h"
+#include "world/Map.h"
 
 #include <SDL.h>
 #include <string>
@@ -46,6 +48,10 @@ constexpr int32_t kNoCharactersX = 20;
 constexpr int32_t kNoMapsX = 420;
 constexpr int32_t kEmptyListY = 215;
 // Where it says what became of the last network attempt: the same band, under those.
+// The portraits' size and the strip along their lower edge that names the character.
+constexpr int32_t kPortraitWidth = 80;
+constexpr int32_t kPortraitHeight = 68;
+constexpr int32_t kNameStripHeight = 14;
 constexpr int32_t kNoticeX = 20;
 constexpr int32_t kNoticeY = 235;
 
@@ -241,11 +247,11 @@ void TBriskGame::EnterSetup() {
     MapNames.clear();
     for (const std::string& file : ListFiles("maps\\*.map"))
         MapNames.push_back(NameBeforeFirstDot(file));
-    // After a match MapName holds "Maps\<name>.map", which names no entry: the first map is
-    // then preselected.
+    // After a match MapName holds "Maps\<name>.map"; its entry is chosen again, so PLAY AGAIN
+    // and the next start keep the map. A map that is gone leaves the first one chosen.
     MapIndex = 0;
     for (int32_t i = 0; i < MapCount(*this); ++i)
-        if (SameTextNoCase(MapNames[static_cast<size_t>(i)], MapName)) {
+        if (SameTextNoCase(MapNames[static_cast<size_t>(i)], MapEntryName(MapName))) {
             MapIndex = i;
             break;
         }
@@ -299,9 +305,16 @@ void TBriskGame::RenderGameSetup() {
     const auto drawCell = [checkBox](int32_t x, int32_t y, int32_t cell) {
         if (checkBox != nullptr) checkBox->DrawFrame(x, y, cell);
     };
-    const auto drawPortrait = [this](int32_t x, int32_t y, int32_t character) {
+    const auto drawPortrait = [this, &small](int32_t x, int32_t y, int32_t character) {
         if (CharacterCount(*this) == 0) return;
-        if (TBriskImage* portrait = SetupImages.Items(character + 1)) portrait->Draw(x, y);
+        TBriskImage* portrait = SetupImages.Items(character + 1);
+        if (portrait == nullptr) return;
+        portrait->Draw(x, y);
+        // The character's name on a dark strip along the portrait's lower edge.
+        FillRect(Screen->Surface, x, y + kPortraitHeight - kNameStripHeight, kPortraitWidth, kNameStripHeight, 24,
+                 20, 16);
+        small.TextOut(x + (kPortraitWidth - small.TextWidth(portrait->Name)) / 2,
+                      y + kPortraitHeight - kNameStripHeight + 1, portrait->Name);
     };
     const bool waiting = State == TGameState::WaitForServer;
     const bool addressValid = IsDottedQuad(IPText);

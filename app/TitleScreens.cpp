@@ -1,5 +1,6 @@
-// The title screen, the four help pages and the end-of-match screen: what each draws and
+// The title screen, the help pages (four of text, then the controls) and the end-of-match screen: what each draws and
 // what a released mouse button does on it.
+#include "app/ControlsPage.h"
 #include "app/GameUnit.h"
 #include "media/BriskText.h"
 #include "world/Map.h"
@@ -35,7 +36,10 @@ struct THelpLine {
     std::string_view Text;
 };
 
-constexpr int32_t kHelpPages = 4;
+// The four pages of text, then the controls page.
+constexpr int32_t kTextPages = 4;
+constexpr int32_t kHelpPages = kTextPages + 1;
+constexpr int32_t kControlsLineStep = 22;
 constexpr int32_t kHelpTextX = 50;
 
 // The help pages as players have always read them, slips of spelling and trailing blanks
@@ -152,6 +156,13 @@ void TBriskGame::RenderHelp() {
     DrawTitleLine();
     for (const THelpLine& line : kHelpLines)
         if (line.Page == HelpPage) FontList->Items(kFontSmall).DrawText(kHelpTextX, line.Y, line.Text);
+    if (HelpPage == kHelpPages) {
+        int32_t y = kHelpLines.front().Y;
+        for (const std::string& line : ControlsPageLines()) {
+            FontList->Items(kFontSmall).DrawText(kHelpTextX, y, line);
+            y += kControlsLineStep;
+        }
+    }
     TBriskFont& buttons = FontList->Items(kFontYellow);
     if (HelpPage != 1) buttons.TextOut(50, 430, "[  BACK  ]");
     if (HelpPage != kHelpPages) buttons.TextOut(450, 430, "[  NEXT  ]");

@@ -182,6 +182,20 @@ uint32_t ReadColor(SDL_Surface* surface, int32_t x, int32_t y) {
     return static_cast<uint32_t>(red) | static_cast<uint32_t>(green) << 8 | static_cast<uint32_t>(blue) << 16;
 }
 
+void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint8_t red, uint8_t green,
+              uint8_t blue) {
+    if (surface == nullptr || w <= 0 || h <= 0) return;
+    // Clipped here, so positions beyond SDL's 16-bit rectangle cannot wrap onto the screen.
+    const int32_t left = std::max(x, 0);
+    const int32_t top = std::max(y, 0);
+    const auto right = static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, surface->w));
+    const auto bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, surface->h));
+    if (right <= left || bottom <= top) return;
+    SDL_Rect rect{static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left),
+                  static_cast<Uint16>(bottom - top)};
+    SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, red, green, blue));
+}
+
 void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue) {
     if (!Inside(surface, x, y)) return;
     const uint32_t value = SDL_MapRGB(surface->format, red, green, blue);

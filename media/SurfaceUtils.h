@@ -42,6 +42,10 @@ void BlitRect(SDL_Surface* from, const TBriskRect& src, SDL_Surface* target, int
 // Writes one pixel in the surface's format; used by tests and tools that make pictures.
 void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue);
 
+// Fills the rectangle, clipped to the surface, with one colour; nothing for an absent surface.
+void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, uint8_t red, uint8_t green,
+              uint8_t blue);
+
 // Nearest-neighbour enlargement: every pixel of from becomes a factor by factor block of to,
 // from the top left corner, as far as to reaches; only rowCount rows of from starting at
 // firstRow when given. Both surfaces share one pixel format, or from has 3-byte and to 4-byte

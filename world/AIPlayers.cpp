@@ -34,5 +34,6 @@ void TAIPlayer::Move() {
     ChooseAction(held);
     const uint32_t now = SystemTicks();
     ExpireAbilities(now);
+    LeaveBuilding();
     if (Action() == kActionWalk) Walk(now, TWaterRule::StopAtEdge);
 }

@@ -6,6 +6,7 @@
 #include "world/Weapons.h"
 
 #include <algorithm>
+#include <deque>
 #include <limits>
 
 namespace {
@@ -23,11 +24,6 @@ private:
     TBaseMap& Map;
     TBaseItem& Item;
 };
-
-int32_t ClampToInt32(int64_t value) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
 
 } // namespace
 
@@ -115,6 +111,30 @@ const TSquare& TBaseMap::GetSquare(int32_t x, int32_t y) const {
     return SquareAt(column, row);
 }
 
+std::optional<std::pair<int32_t, int32_t>> TBaseMap::NearestFreeSquare(int32_t column, int32_t row) const {
+    // A fighter's foot point stays within the item limits: columns 0..59, rows 0..63.
+    constexpr int32_t kLastColumn = kSquareColumns - 3;
+    constexpr int32_t kLastRow = kSquareRows - 3;
+    column = std::clamp(column, 0, kLastColumn);
+    row = std::clamp(row, 0, kLastRow);
+    std::vector<bool> seen(Squares.size(), false);
+    std::deque<std::pair<int32_t, int32_t>> queue{{column, row}};
+    seen[Index(column, row)] = true;
+    while (!queue.empty()) {
+        const auto [c, r] = queue.front();
+        queue.pop_front();
+        if (SquareAt(c, r).Passability == kSquareFree) return std::pair{c, r};
+        for (const auto& [dc, dr] : {std::pair{0, -1}, std::pair{1, 0}, std::pair{0, 1}, std::pair{-1, 0}}) {
+            const int32_t nc = c + dc;
+            const int32_t nr = r + dr;
+            if (nc < 0 || nr < 0 || nc > kLastColumn || nr > kLastRow || seen[Index(nc, nr)]) continue;
+            seen[Index(nc, nr)] = true;
+            queue.emplace_back(nc, nr);
+        }
+    }
+    return std::nullopt;
+}
+
 void TBaseMap::SetViewX(int32_t x) {
     x = std::clamp(x, 0, kMaxViewX);
     ViewXValue = x;
@@ -135,8 +155,9 @@ void TBaseMap::SetViewY(int32_t y) {
 
 void TBaseMap::CenterOnFollowed() {
     if (Followed == nullptr) return;
-    SetViewX(ClampToInt32(int64_t{Followed->FootX()} - 320));
-    SetViewY(ClampToInt32(int64_t{Followed->FootY()} - 240));
+    const TViewPoint view = AimCamera(Followed, Partner);
+    SetViewX(view.X);
+    SetViewY(view.Y);
 }
 
 void TBaseMap::Update() {

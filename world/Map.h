@@ -4,14 +4,17 @@
 #pragma once
 
 #include "platform/IniFileCache.h"
+#include "world/Camera.h"
 #include "world/Items.h"
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TArmor;
@@ -44,8 +47,6 @@ constexpr int32_t kSquareRows = 66;
 // The cached ground picture: 12 by 12 tiles from the camera's tile on, enough to cover the
 // 640 by 480 screen at any sub-tile offset.
 constexpr int32_t kGroundTiles = 12;
-constexpr int32_t kMaxViewX = 1280;
-constexpr int32_t kMaxViewY = 1080;
 
 struct TSquare {
     int32_t Passability = kSquareFree;
@@ -75,6 +76,9 @@ constexpr int32_t kFirstMapItemId = 1 << 30;
 // "arena" -> "Maps\arena.map": ".map" appended unless the name holds ".MAP" (any case), then
 // "Maps\" put in front unless it holds "MAPS\".
 [[nodiscard]] std::string MapFileName(std::string_view name);
+// The map list's entry for a map name or path: "Maps\Default.map" -> "Default" (the folder and
+// the extension dropped in any case); an entry stays as it is.
+[[nodiscard]] std::string MapEntryName(std::string_view name);
 
 class TBaseMap {
 public:
@@ -108,10 +112,18 @@ public:
     void SetSquare(int32_t x, int32_t y, int32_t value, TBaseItem* item);
     // Square (x div 32, y div 24) of the whole grid; outside it, square (0, 0).
     [[nodiscard]] const TSquare& GetSquare(int32_t x, int32_t y) const;
+    // The free square (column, row) nearest to square (column, row) by steps across square
+    // sides, searched breadth-first among the squares a fighter's foot point can reach;
+    // nothing when none is free.
+    [[nodiscard]] std::optional<std::pair<int32_t, int32_t>> NearestFreeSquare(int32_t column, int32_t row) const;
 
     void SetViewX(int32_t x);
     void SetViewY(int32_t y);
-    void SetFollowed(TBaseItem* item) { Followed = item; }
+    // The camera follows item; partner, when given, is kept in view with it while both fit.
+    void SetFollowed(TBaseItem* item, TBaseItem* partner = nullptr) {
+        Followed = item;
+        Partner = partner;
+    }
     void CenterOnFollowed();
 
     // Renders the 12 by 12 tiles from the camera's tile on into the top left of target (the
@@ -184,6 +196,7 @@ private:
     int32_t TileColValue = 0;
     bool GroundDirtyValue = true;
     TBaseItem* Followed = nullptr;
+    TBaseItem* Partner = nullptr;
     std::vector<TBaseItem*> DrawOrder;
     std::array<TMapTile, kTileRows * kTileColumns> Tiles;
     std::array<TSquare, kSquareColumns * kSquareRows> Squares{}; // [column][row]

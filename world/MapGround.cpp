@@ -16,7 +16,13 @@ TGroundCell GroundCellOf(std::string_view code) {
 void TBaseMap::DrawGround(TBriskImage& target) {
     for (int32_t c = 0; c < kGroundTiles; ++c) {
         for (int32_t r = 0; r < kGroundTiles; ++r) {
-            const TGroundCell cell = GroundCellOf(Tile(TileRowValue + r, TileColValue + c).Code);
+            // The view may reach below the last ground row (under the status panels): plain
+            // ground is drawn there.
+            const int32_t row = TileRowValue + r;
+            const int32_t column = TileColValue + c;
+            const TGroundCell cell = row < kTileRows && column < kTileColumns
+                                         ? GroundCellOf(Tile(row, column).Code)
+                                         : TGroundCell{0, 0};
             TBriskImage* image = cell.Kind >= 0 && cell.Kind < static_cast<int32_t>(GroundImages.size())
                                      ? GroundImages[cell.Kind]
                                      : nullptr;

@@ -65,6 +65,17 @@ std::string MapFileName(std::string_view name) {
     return fileName;
 }
 
+std::string MapEntryName(std::string_view name) {
+    constexpr std::string_view kFolder = "MAPS\\";
+    constexpr std::string_view kExtension = ".MAP";
+    if (name.size() > kFolder.size() && UpperCase(std::string(name.substr(0, kFolder.size()))) == kFolder)
+        name.remove_prefix(kFolder.size());
+    if (name.size() > kExtension.size() &&
+        UpperCase(std::string(name.substr(name.size() - kExtension.size()))) == kExtension)
+        name.remove_suffix(kExtension.size());
+    return std::string(name);
+}
+
 void TBaseMap::LoadFromFile(std::string_view name) {
     const std::string fileName = MapFileName(name);
     const TIniFile file(fileName);

@@ -7,6 +7,7 @@
 #include "world/Weapons.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -18,8 +19,28 @@ constexpr float kMinMissileSpeed = 0.05f;
 constexpr uint32_t kMinLaunchTick = 10000;
 // Missiles animate quickly through their frames.
 constexpr int32_t kMissileFrameDelay = 30;
+// A missile picture hangs centred about this far above the missile's foot point (a 48-pixel
+// cell hung 40 above it), so that is the height at which it meets a body.
+constexpr int32_t kMissileCentreAboveFoot = 16;
+// A flight step is tested in pieces no longer than this, so a fast missile or a slow frame
+// cannot carry it past a body or through a building square between two updates.
+constexpr float kTestStepPx = 8.0f;
+
+// The fighter whose body the point (x, y) lies in, other than the missile's owner.
+TMoveItem* BodyAt(const TBaseMap& map, const TMoveItem* owner, int32_t x, int32_t y) {
+    for (TBaseItem* item : map.DrawList()) {
+        auto* fighter = dynamic_cast<TMoveItem*>(item);
+        if (fighter != nullptr && fighter != owner && InBody(*fighter, x, y)) return fighter;
+    }
+    return nullptr;
+}
 
 } // namespace
+
+bool InBody(const TBaseItem& fighter, int32_t x, int32_t y) {
+    return x >= fighter.FootX() - kBodyWidth / 2 && x < fighter.FootX() + kBodyWidth / 2 &&
+           y >= fighter.FootY() - kBodyHeight && y <= fighter.FootY();
+}
 
 TWeapon& TWeapon::Fire(const TWeapon& weapon, TMoveItem& striker, TBaseMap& map) {
     const uint32_t now = SystemTicks();
@@ -67,20 +88,35 @@ void TWeapon::Move() {
     const uint32_t now = SystemTicks();
     const auto elapsedMs = static_cast<float>(now - LastMoveTick);
     const auto d = static_cast<size_t>(ValidDirection(Direction) ? Direction : 0);
-    // The item limits clamp the position: a missile that reaches the right or lower limit
-    // stays there until its second is over.
-    SetX(X() + kDirectionX[d] * Speed() * elapsedMs);
-    SetY(Y() + kDirectionY[d] * Speed() * elapsedMs);
-    if (FootX() < 0 || FootY() < 0) {
-        Done = true;
-        return;
-    }
-    if (Map() != nullptr) {
-        const TSquare& square = Map()->GetSquare(FootX(), FootY());
-        if (square.Passability == kSquareSolid && square.Occupant != Owner) {
-            // Buildings stop a missile without a sound; fighters take the hit roll.
+    const float stepX = kDirectionX[d] * Speed() * elapsedMs;
+    const float stepY = kDirectionY[d] * Speed() * elapsedMs;
+    const float startX = X();
+    const float startY = Y();
+    const auto pieces = static_cast<int32_t>(
+        std::clamp(std::ceil(std::max(std::fabs(stepX), std::fabs(stepY)) / kTestStepPx), 1.0f, 1000.0f));
+    // The first test is at the start, so a missile launched inside a body hits it at once.
+    for (int32_t piece = 0; piece <= pieces && !Done; ++piece) {
+        const float part = static_cast<float>(piece) / static_cast<float>(pieces);
+        // The item limits clamp the position: a missile that reaches the right or lower limit
+        // stays there until its second is over.
+        SetX(startX + stepX * part);
+        SetY(startY + stepY * part);
+        if (FootX() < 0 || FootY() < 0) {
             Done = true;
-            if (auto* target = dynamic_cast<TMoveItem*>(square.Occupant)) Hit(*target);
+            return;
+        }
+        if (Map() == nullptr) continue;
+        // Buildings stop a missile without a sound; a fighter's own square does not, its body
+        // takes the hit roll instead.
+        const TSquare& square = Map()->GetSquare(FootX(), FootY());
+        if (square.Passability == kSquareSolid && square.Occupant != nullptr &&
+            dynamic_cast<TMoveItem*>(square.Occupant) == nullptr) {
+            Done = true;
+            break;
+        }
+        if (TMoveItem* target = BodyAt(*Map(), Owner, FootX(), FootY() - kMissileCentreAboveFoot)) {
+            Done = true;
+            Hit(*target);
         }
     }
     LastMoveTick = NonZeroTick(now);

@@ -11,8 +11,14 @@ namespace {
 
 // One roll for a magic charge at most this often.
 constexpr uint32_t kChargeRollMs = 2000;
+// A wounded body blinks this long: hidden and shown by turns, each for one phase.
+constexpr uint32_t kHurtBlinkMs = 400;
+constexpr uint32_t kBlinkPhaseMs = 50;
 // The health bar sits this far right of the body's top-left corner.
 constexpr int32_t kHealthBarDx = 15;
+// The armour slot of a status panel, from the panel's origin; its picture is 24 by 24.
+constexpr int32_t kArmorSlotX = 98;
+constexpr int32_t kArmorSlotY = 13;
 // Portrait cells of every sprite sheet: alive and dead.
 constexpr int32_t kPortraitFrame = 40;
 constexpr int32_t kDeadPortraitFrame = 135;
@@ -57,7 +63,13 @@ void DrawCell(TBriskImage* image, int32_t x, int32_t y, int32_t frame) {
 void TBasePlayer::Draw() {
     // While hidden the animation does not advance either: frames advance only in the body's draw.
     const bool hidden = Abilities(kInvisibility).Active && HideWhenInvisible;
-    if (!hidden) TMoveItem::Draw();
+    if (!hidden) {
+        // A wound makes the body blink; the animation goes on meanwhile, so no strike is lost.
+        const bool wasVisible = Visible();
+        SetVisible(wasVisible && !BlinkedOut(SystemTicks()));
+        TMoveItem::Draw();
+        SetVisible(wasVisible);
+    }
     if (Action() == kActionDie) return;
     if (!hidden && HealthBarImage() != nullptr) {
         const int32_t viewX = Map() != nullptr ? Map()->ViewX() : 0;
@@ -65,6 +77,11 @@ void TBasePlayer::Draw() {
         HealthBarImage()->DrawFrame(PixelX() - viewX + kHealthBarDx, PixelY() - viewY, HealthLevel());
     }
     RollCharge(SystemTicks());
+}
+
+bool TBasePlayer::BlinkedOut(uint32_t now) const {
+    const uint32_t sinceHurt = now - Feedback.HurtTick;
+    return Feedback.HurtTick != 0 && sinceHurt < kHurtBlinkMs && sinceHurt / kBlinkPhaseMs % 2 == 0;
 }
 
 void TBasePlayer::RollCharge(uint32_t now) {
@@ -82,7 +99,9 @@ void TBasePlayer::DrawStatus(int32_t x, int32_t y) {
     DrawCell(HealthBarImage(), x + 40, y + 7, HealthLevel());
     if (BootItem != nullptr) DrawCell(BootItem->Image(), x + 40, y + 13, BootItem->FrameBase());
     if (GloveItem != nullptr) DrawCell(GloveItem->Image(), x + 65, y + 13, GloveItem->FrameBase());
-    if (ArmorItem != nullptr) DrawCell(ArmorItem->Image(), x + 77, y - 8, ArmorItem->FrameBase());
+    // The panel's armour slot takes the small picture of the cloak worn.
+    if (ArmorItem != nullptr)
+        DrawCell(ImageList->Find("ArmorIcons"), x + kArmorSlotX, y + kArmorSlotY, ArmorItem->FrameBase());
     TBriskImage* items = ImageList->Find("Items");
     for (int32_t i = 1; i <= kMagicKinds; ++i) {
         const auto index = static_cast<size_t>(i);

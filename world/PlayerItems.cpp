@@ -1,6 +1,7 @@
 // What a fighter carries: taking pickups from the squares it walks over, wearing one item of
 // each kind in place of the last, and the magic items it collects as flags.
 #include "media/BriskSound.h"
+#include "platform/Clock.h"
 #include "world/Players.h"
 
 template <class T> void TBasePlayer::DiscardItem(std::unique_ptr<T>& item) {
@@ -32,6 +33,8 @@ void TBasePlayer::PickUp(std::unique_ptr<TEquipment> item) {
     if (item == nullptr) return;
     PlaySound("PickUpItem");
     TEquipment& taken = *item;
+    Feedback.TakenTick = NonZeroTick(SystemTicks());
+    Feedback.TakenName = taken.Kind.empty() ? taken.Name : taken.Name + " " + taken.Kind;
     // A worn item of the same kind is unequipped and destroyed, not dropped on the map.
     if (dynamic_cast<TArmor*>(&taken) != nullptr) {
         DiscardItem(ArmorItem);

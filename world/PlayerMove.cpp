@@ -25,10 +25,14 @@ constexpr std::array<TProbe, 4> kPickUpProbes{{{-17, 0}, {17, 0}, {0, 0}, {0, -k
 
 } // namespace
 
-void TPlayer::SetControls(int32_t set) {
+const std::array<int32_t, kControlCount>& KeySetKeys(int32_t set) {
     const int32_t row = set - kFirstKeySet;
-    ControlKeys = row >= 0 && row < static_cast<int32_t>(kKeySets.size()) ? kKeySets[static_cast<size_t>(row)]
-                                                                          : kKeySets[0];
+    return row >= 0 && row < static_cast<int32_t>(kKeySets.size()) ? kKeySets[static_cast<size_t>(row)]
+                                                                   : kKeySets[0];
+}
+
+void TPlayer::SetControls(int32_t set) {
+    ControlKeys = KeySetKeys(set);
 }
 
 void TBasePlayer::ChooseAction(const TButtons& held) {
@@ -49,15 +53,32 @@ void TBasePlayer::ChooseAction(const TButtons& held) {
     SetAction(action);
 }
 
+void TBasePlayer::LeaveBuilding() {
+    // The peer's fighter stands where its owner says.
+    if (Map() == nullptr || OwnedByPeer || Abilities(kPassWall).Active) return;
+    const TSquare& square = Map()->GetSquare(FootX(), FootY());
+    if (square.Passability != kSquareSolid || square.Occupant == nullptr ||
+        dynamic_cast<const TMoveItem*>(square.Occupant) != nullptr)
+        return;
+    const auto free = Map()->NearestFreeSquare(FootX() / kSquareWidth, FootY() / kSquareHeight);
+    if (!free) return;
+    SetX(static_cast<float>(free->first * kSquareWidth + kSquareWidth / 2 - OffsetX()));
+    SetY(static_cast<float>(free->second * kSquareHeight + kSquareHeight / 2 - OffsetY()));
+}
+
 void TBasePlayer::Walk(uint32_t now, TWaterRule water) {
     const float oldX = X();
     const float oldY = Y();
     const auto elapsedMs = static_cast<float>(now - ActionTick);
+    float stepX = 0;
+    float stepY = 0;
     // A peer's message may set any direction; one outside 0..7 takes no step.
     if (ValidDirection(Direction())) {
         const auto d = static_cast<size_t>(Direction());
-        SetX(X() + kDirectionX[d] * Speed() * elapsedMs);
-        SetY(Y() + kDirectionY[d] * Speed() * elapsedMs);
+        stepX = kDirectionX[d] * Speed() * elapsedMs;
+        stepY = kDirectionY[d] * Speed() * elapsedMs;
+        SetX(X() + stepX);
+        SetY(Y() + stepY);
     }
     if (Map() == nullptr) {
         ActionTick = now;
@@ -66,20 +87,35 @@ void TBasePlayer::Walk(uint32_t now, TWaterRule water) {
     // Pickups are taken even when the step is undone below.
     for (const TProbe& probe : kPickUpProbes)
         TryPickUp(FootX() + probe.Dx, FootY() + probe.Dy);
+    const auto solid = [this](const TSquare& square) {
+        return square.Passability == kSquareSolid && square.Occupant != this && !Abilities(kPassWall).Active;
+    };
+    const auto wet = [this](const TSquare& square) {
+        return square.Passability == kSquareWater && !Abilities(kWaterWalk).Active;
+    };
     const TSquare& square = Map()->GetSquare(FootX(), FootY());
-    if (square.Passability == kSquareWater && !Abilities(kWaterWalk).Active) {
-        if (water == TWaterRule::Drown) {
-            SetAction(kActionDie);
-            SetFrame(0);
-            SetHealth(0);
-            return;
+    if (wet(square) && water == TWaterRule::Drown) {
+        Feedback.DrownTick = NonZeroTick(now);
+        SetAction(kActionDie);
+        SetFrame(0);
+        SetHealth(0);
+        return;
+    }
+    if (wet(square) || solid(square)) {
+        SetX(oldX);
+        SetY(oldY);
+        // A diagonal step that is blocked keeps the part of it that is free, so a fighter
+        // slides along a wall (never into water).
+        if (stepX != 0 && stepY != 0) {
+            for (const auto& [partX, partY] : {std::pair{stepX, 0.0f}, std::pair{0.0f, stepY}}) {
+                SetX(oldX + partX);
+                SetY(oldY + partY);
+                const TSquare& slid = Map()->GetSquare(FootX(), FootY());
+                if (!wet(slid) && !solid(slid)) break;
+                SetX(oldX);
+                SetY(oldY);
+            }
         }
-        SetX(oldX);
-        SetY(oldY);
-    } else if (square.Passability == kSquareSolid && square.Occupant != this &&
-               !Abilities(kPassWall).Active) {
-        SetX(oldX);
-        SetY(oldY);
     }
     // Advanced also when the step was undone: time spent blocked is not made up later.
     ActionTick = now;
@@ -91,16 +127,25 @@ void TPlayer::Move() {
         return;
     }
     if (HasKeySet()) {
-        const TButtons held{KeyHeld(ControlKey(TControl::Up)),   KeyHeld(ControlKey(TControl::Down)),
-                            KeyHeld(ControlKey(TControl::Left)), KeyHeld(ControlKey(TControl::Right)),
-                            KeyHeld(ControlKey(TControl::Fire)), KeyHeld(ControlKey(TControl::SecondFire))};
+        TButtons held{KeyHeld(ControlKey(TControl::Up)),   KeyHeld(ControlKey(TControl::Down)),
+                      KeyHeld(ControlKey(TControl::Left)), KeyHeld(ControlKey(TControl::Right)),
+                      KeyHeld(ControlKey(TControl::Fire)), KeyHeld(ControlKey(TControl::SecondFire))};
+        // A tap shorter than the 200 ms to frame 2 still strikes: the press keeps the attack
+        // going until its strike. Without a second weapon the second button starts nothing.
+        held.Fire = FireLatch.Due(held.Fire);
+        held.SecondFire = SecondFireLatch.Due(held.SecondFire && SecondWeapon != nullptr);
         // Holding both buttons fires only the primary weapon: the strike limit refuses the
         // second strike of the same update.
-        if (held.Fire && Frame() == 2 && Weapon != nullptr) Strike(*Weapon);
-        if (held.SecondFire && Frame() == 2 && SecondWeapon != nullptr) Strike(*SecondWeapon);
+        if (Frame() == 2) {
+            if (held.Fire && Weapon != nullptr) Strike(*Weapon);
+            if (held.SecondFire && SecondWeapon != nullptr) Strike(*SecondWeapon);
+            FireLatch.Pending = false;
+            SecondFireLatch.Pending = false;
+        }
         ChooseAction(held);
     }
     const uint32_t now = SystemTicks();
     ExpireAbilities(now);
+    LeaveBuilding();
     if (Action() == kActionWalk) Walk(now, OwnedByPeer ? TWaterRule::StopAtEdge : TWaterRule::Drown);
 }

@@ -34,8 +34,14 @@ void TBasePlayer::SetAction(int32_t action) {
 
 void TBasePlayer::SetControls(int32_t) {}
 
+void TBasePlayer::ShowHurt(int32_t amount) {
+    Feedback.HurtTick = NonZeroTick(SystemTicks());
+    Feedback.HurtAmount = amount;
+}
+
 void TBasePlayer::Hurt(int32_t amount) {
     if (PeerDecidesHits) return;
+    ShowHurt(amount);
     if (!OwnedByPeer) SetHealth(Health() - static_cast<float>(amount));
     if (OnHurt) OnHurt(*this, amount);
     PlaySound("HitHurt");

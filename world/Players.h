@@ -11,10 +11,16 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // Indexes into a fighter's ControlKeys.
 enum class TControl : size_t { Up, Down, Left, Right, Fire, SecondFire };
 constexpr size_t kControlCount = 6;
+
+// The keys of key set 0 (player 1 at this keyboard) or 1 (player 2) as SDL 1.2 key symbols, in
+// TControl order; any other set reads no keys (all 0). The one table the fighters read and
+// the help page shows.
+[[nodiscard]] const std::array<int32_t, kControlCount>& KeySetKeys(int32_t set);
 
 // The magic items a fighter can own (numbered 1..15 as their magic numbers) and the charge
 // counters the status panel shows (1..5, each 0..5).
@@ -76,6 +82,19 @@ public:
     // SDL key symbols for Up, Down, Left, Right, Fire and SecondFire; all 0 reads no keys.
     std::array<int32_t, kControlCount> ControlKeys{};
 
+    // What the match screen shows for a moment about this fighter: its last wound, the last
+    // item it took and its drowning. Ticks are system ms; 0 means nothing to show.
+    struct TFeedback {
+        uint32_t HurtTick = 0;
+        int32_t HurtAmount = 0;
+        uint32_t TakenTick = 0;
+        std::string TakenName; // "Blue Glove", "Speed Potion", "Axe"
+        uint32_t DrownTick = 0;
+    };
+    TFeedback Feedback;
+    // Notes a wound for the match screen's flash and rising number.
+    void ShowHurt(int32_t amount);
+
     THurtEvent OnHurt;
     TShootEvent OnShoot;
     TPickUpEvent OnPickUp;
@@ -108,6 +127,9 @@ protected:
     // Keyboard fighters drown on water without WATERWALK; script-driven ones, and the peer's
     // fighter between its owner's messages, stop at its edge.
     enum class TWaterRule { Drown, StopAtEdge };
+    // A fighter left standing in a building (its PASSWALL ended there) steps out to the
+    // nearest free square, so it can move and be reached again.
+    void LeaveBuilding();
     // One walking step of the time since ActionTick in the facing direction, with the four
     // pickup probes, water and solid squares; ActionTick := now unless the fighter drowned.
     void Walk(uint32_t now, TWaterRule water);
@@ -115,16 +137,35 @@ protected:
 private:
     // Unequips the worn item and frees it: a replaced item is destroyed, not dropped.
     template <class T> void DiscardItem(std::unique_ptr<T>& item);
+    // The body is in the hidden phase of a wound's blink.
+    [[nodiscard]] bool BlinkedOut(uint32_t now) const;
     void RollCharge(uint32_t now);
 };
 
 // The keyboard-driven fighter: reads its key set from KeyState every update.
 class TPlayer : public TBasePlayer {
 public:
-    // Strikes while the attack animation shows frame 2, chooses action and facing from the
-    // keys, ends expired abilities and walks.
+    // Strikes when the attack animation shows frame 2, chooses action and facing from the
+    // keys, ends expired abilities and walks. A press of a fire button starts the attack and
+    // its strike comes at frame 2 even when the button was let go before; holding it goes on
+    // striking once per pass through frame 2.
     void Move() override;
     // Key set 0 (arrows, Space, right Alt), 1 (w s a d, left Ctrl, left Alt) or -1 (none);
     // any other number reads no keys either.
     void SetControls(int32_t set) override;
+
+private:
+    // A fire button pressed since the last strike it gave: the attack goes on to frame 2.
+    struct TFireLatch {
+        bool WasHeld = false;
+        bool Pending = false;
+        // Latches a press (held now, not held at the last update); true while a strike is due.
+        bool Due(bool held) {
+            if (held && !WasHeld) Pending = true;
+            WasHeld = held;
+            return held || Pending;
+        }
+    };
+    TFireLatch FireLatch;
+    TFireLatch SecondFireLatch;
 };

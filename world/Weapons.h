@@ -1,6 +1,7 @@
 // Weapons: a template a fighter carries, a pickup on the ground, and every attack's missile,
-// which flies from the attacker's foot point until it meets a solid square, leaves the field or
-// its second of flight is over; whether a hit wounds is one roll at impact.
+// which flies from the attacker's foot point until it passes through another fighter's body,
+// meets a building, leaves the field or its second of flight is over; whether a hit wounds is
+// one roll at impact.
 #pragma once
 
 #include "world/Equipment.h"
@@ -9,6 +10,13 @@
 #include <cstdint>
 
 class TBaseMap;
+
+// A fighter's body as it is drawn: this wide, centred on its foot point, and this high, standing
+// on it. A missile hits a fighter when it passes through the body.
+constexpr int32_t kBodyWidth = 32;
+constexpr int32_t kBodyHeight = 48;
+// The point (x, y) of the field lies in fighter's body.
+[[nodiscard]] bool InBody(const TBaseItem& fighter, int32_t x, int32_t y);
 
 class TWeapon : public TEquipment {
 public:

@@ -45,7 +45,8 @@ TEST_F(ResourcesTest, SharedPicturesComeInTableOrderAndOnlyPlainGroundHasNoTrans
                            {"PlainGround", {0, 0, 0}, false},   {"Trees", {115, 109, 181}, true},
                            {"Ruins2", {156, 109, 66}, true},    {"Items", {181, 101, 181}, true},
                            {"Armor", {181, 101, 181}, true},    {"PlayerBox", {0, 0, 0}, true},
-                           {"PlayerBoxLocal", {0, 0, 0}, true}, {"PlayerLife", {0, 0, 0}, true}};
+                           {"PlayerBoxLocal", {0, 0, 0}, true}, {"PlayerLife", {0, 0, 0}, true},
+                           {"Splash", {0, 0, 0}, true},         {"ArmorIcons", {181, 101, 181}, true}};
     TheGame.reset();
     for (const TCase& c : cases) {
         const TSurfacePtr picture = NewSurface(16, 8, 24);
@@ -54,11 +55,11 @@ TEST_F(ResourcesTest, SharedPicturesComeInTableOrderAndOnlyPlainGroundHasNoTrans
         SavePicture(picture, Media->Folder() / "images" / (std::string(c.Name) + ".png"));
     }
     TheGame = std::make_unique<TBriskGame>();
-    ASSERT_EQ(ImageList->Count(), 20) << "ten from the first game, ten from this one";
+    ASSERT_EQ(ImageList->Count(), 24) << "twelve from the first game, twelve from this one";
     const TColor under{255, 255, 255};
-    for (int32_t i = 0; i < 10; ++i) {
+    for (int32_t i = 0; i < 12; ++i) {
         const TCase& c = cases[i];
-        ASSERT_EQ(ImageList->Find(c.Name), ImageList->Items(10 + i)) << "in table order: " << c.Name;
+        ASSERT_EQ(ImageList->Find(c.Name), ImageList->Items(12 + i)) << "in table order: " << c.Name;
         const TSurfacePtr target = NewSurface(16, 8, 24);
         FillRect(target.get(), 0, 0, 16, 8, under);
         TBriskImage& image = *ImageList->Find(c.Name);
@@ -93,7 +94,7 @@ TEST_F(ResourcesTest, MissingPicturesAreStillListedAndDrawNothing) {
     std::error_code error;
     fs::remove_all(Media->Folder() / "images", error);
     TheGame = std::make_unique<TBriskGame>();
-    EXPECT_EQ(ImageList->Count(), 20) << "ten from the first game, ten from this one";
+    EXPECT_EQ(ImageList->Count(), 24) << "twelve from the first game, twelve from this one";
     EXPECT_EQ(ImageList->Find("Trees")->Surface, nullptr);
     EXPECT_EQ(TheGame->Backgrounds.Count(), 1);
     TheGame->RenderTitle();

@@ -338,13 +338,14 @@ TEST_F(SetupScreenTest, NewFilesArePickedUpOnTheNextEntry) {
     EXPECT_TRUE(BackgroundAt(80, 310)) << "a portrait without picture draws nothing";
 }
 
+// The name a match leaves ("Maps\Lake.map") chooses its entry again.
 TEST_F(SetupScreenTest, MapIsPreselectedByNameWithoutRegardToCase) {
     struct TCase {
         std::string_view MapName;
         int32_t Index;
     };
     for (const TCase c : {TCase{"LAKE", 1}, TCase{"ruins", 2}, TCase{"Default", 0},
-                          TCase{"Maps\\Lake.map", 0}, TCase{"Nowhere", 0}}) {
+                          TCase{"Maps\\Lake.map", 1}, TCase{"maps\\RUINS.MAP", 2}, TCase{"Nowhere", 0}}) {
         TheGame->MapName = c.MapName;
         TheGame->SetState(TGameState::Title);
         TheGame->SetState(TGameState::Setup);

@@ -131,7 +131,7 @@ TEST_F(TitleScreensTest, HelpIntroAnswersOnlyInsideItsRectangle) {
                                     {300, 480, none}});
 }
 
-TEST_F(TitleScreensTest, HelpPagesRunFromOneToFourAndBackWithoutPassingEither) {
+TEST_F(TitleScreensTest, HelpPagesRunFromOneToFiveAndBackWithoutPassingEither) {
     TheGame->SetState(TGameState::Help);
     const auto click = [this](int32_t x) {
         PushMouseUp(x, 455);
@@ -144,7 +144,9 @@ TEST_F(TitleScreensTest, HelpPagesRunFromOneToFourAndBackWithoutPassingEither) {
     EXPECT_EQ(click(450), 2) << "edge of NEXT";
     EXPECT_EQ(click(649), 3);
     EXPECT_EQ(click(500), 4);
-    EXPECT_EQ(click(500), 4) << "no page after the last";
+    EXPECT_EQ(click(500), 5) << "the controls";
+    EXPECT_EQ(click(500), 5) << "no page after the last";
+    EXPECT_EQ(click(199), 4);
     EXPECT_EQ(click(199), 3);
     EXPECT_EQ(click(200), 3) << "edge of BACK";
     EXPECT_EQ(click(11), 2);
@@ -166,14 +168,14 @@ TEST_F(TitleScreensTest, EnteringHelpFromTheTitleAlwaysStartsAtPageOne) {
     EXPECT_EQ(TheGame->HelpPage, 1);
 }
 
-TEST_F(TitleScreensTest, HelpShowsBackExceptOnPageOneAndNextExceptOnPageFour) {
+TEST_F(TitleScreensTest, HelpShowsBackExceptOnPageOneAndNextExceptOnTheControlsPage) {
     struct TCase {
         int32_t Page;
         bool Back, Next, PageThreeLine;
     };
     for (const TCase c :
          {TCase{1, false, true, false}, TCase{2, true, true, false}, TCase{3, true, true, true},
-          TCase{4, true, false, false}, TCase{0, true, true, false}}) {
+          TCase{4, true, true, false}, TCase{5, true, false, false}, TCase{0, true, true, false}}) {
         TheGame->HelpPage = c.Page;
         TheGame->RenderHelp();
         EXPECT_EQ(TextShown(kFontYellow, 50, 430, "[  BACK  ]"), c.Back) << c.Page;
@@ -182,8 +184,9 @@ TEST_F(TitleScreensTest, HelpShowsBackExceptOnPageOneAndNextExceptOnPageFour) {
         EXPECT_EQ(BackgroundAt(450, 430), !c.Next) << c.Page;
         EXPECT_TRUE(TextShown(kFontYellow, 250, 430, "[  INTRO  ]")) << c.Page;
         EXPECT_TRUE(TextShown(kFontYellow, 100, 5, kGameTitle)) << c.Page;
-        // Only page 3 reaches down to y 330; a page outside 1..4 draws no text at all.
-        EXPECT_EQ(BackgroundAt(50, 240), c.Page == 0) << c.Page;
+        // Only page 3 reaches down to y 330; a page outside 1..5 draws no text at all.
+        EXPECT_EQ(BackgroundAt(50, 240), c.Page == 0 || c.Page == 5) << c.Page;
+        EXPECT_EQ(TextShown(kFontSmall, 50, 70, "Controls"), c.Page == 5) << c.Page;
         EXPECT_EQ(TextShown(kFontSmall, 50, 330, "then used from the players second fire button."),
                   c.PageThreeLine)
             << c.Page;

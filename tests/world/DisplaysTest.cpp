@@ -40,6 +40,7 @@ protected:
         PlayersFixture::SetUp();
         Items = ImageList->Items(ImageList->Add(MakeSheet("Items", 32, 32, 10, 3)));
         Armour = ImageList->Items(ImageList->Add(MakeSheet("Armor", 64, 64, 5, 1)));
+        ImageList->Add(MakeSheet("ArmorIcons", 24, 24, 5, 1));
         Body = ImageList->Items(ImageList->Add(MakeSheet("Knight", 80, 80, 20, 7)));
         Bar = ImageList->Items(ImageList->Add(MakeSheet("PlayerLife", 48, 8, 1, 10)));
         Box.CreateSurface(200, 90, 24);
@@ -101,8 +102,12 @@ TEST_F(Displays, WornItemsShowTheirOwnPictureAndFrame) {
     Panel.Draw();
     EXPECT_EQ(At(kX + 41, kY + 20), CellColour(2)) << "blue boots";
     EXPECT_EQ(At(kX + 66, kY + 20), CellColour(8)) << "red gloves";
-    EXPECT_EQ(At(kX + 100, kY - 8), CellColour(4)) << "white armour, of its own picture";
-    EXPECT_EQ(At(kX + 140, kY + 55), CellColour(4));
+    // The armour's small picture fills the panel's armour slot and nothing outside it.
+    EXPECT_EQ(At(kX + 98, kY + 13), CellColour(4)) << "white armour, in its slot";
+    EXPECT_EQ(At(kX + 121, kY + 36), CellColour(4));
+    EXPECT_EQ(At(kX + 100, kY - 8), 0u) << "nothing above the panel";
+    EXPECT_EQ(At(kX + 122, kY + 36), kBoxColour);
+    EXPECT_EQ(At(kX + 98, kY + 37), kBoxColour);
 }
 
 TEST_F(Displays, EachMagicItemShowsItsIconAtItsPlace) {

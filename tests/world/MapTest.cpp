@@ -116,13 +116,13 @@ TEST_F(MapTest, CameraClampsAndMarksTheGroundOnlyWhenItCrossesATile) {
     map.DrawGround(buffer);
     EXPECT_FALSE(map.GroundDirty());
     map.SetViewX(2000);
-    EXPECT_EQ(map.ViewX(), 1280);
-    EXPECT_EQ(map.TileCol(), 20);
+    EXPECT_EQ(map.ViewX(), kMaxViewX);
+    EXPECT_EQ(map.TileCol(), kMaxViewX / kTileWidth);
     map.SetViewY(-5);
     EXPECT_EQ(map.ViewY(), 0);
     map.SetViewY(5000);
-    EXPECT_EQ(map.ViewY(), 1080);
-    EXPECT_EQ(map.TileRow(), 22);
+    EXPECT_EQ(map.ViewY(), kMaxViewY);
+    EXPECT_EQ(map.TileRow(), kMaxViewY / kTileHeight);
     map.SetViewX(100);
     map.DrawGround(buffer);
     map.SetViewX(120);

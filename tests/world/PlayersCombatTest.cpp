@@ -166,4 +166,32 @@ TEST_F(PlayerCombat, AMissileThatHitsHurtsTheTargetButNeverItsOwner) {
     EXPECT_FLOAT_EQ(striker.Health(), 100.0f);
 }
 
+TEST_F(PlayerCombat, ATapOfFireStrikesAtFrameTwoOncePerTap) {
+    TPlayer& player = AddPlayer(300, 300);
+    int shots = 0;
+    player.OnShoot = [&](TBasePlayer&, TWeapon&) { ++shots; };
+    const auto frame = [&] {
+        Media->Clock.Advance(20);
+        Map->Draw();
+        Map->Update();
+    };
+    // Each tap lasts one 20 ms frame, released long before the attack reaches frame 2.
+    for (int tap = 0; tap < 10; ++tap) {
+        Hold(kSpace);
+        frame();
+        Release(kSpace);
+        for (int i = 0; i < 30; ++i)
+            frame();
+        EXPECT_EQ(shots, tap + 1);
+        EXPECT_EQ(player.Action(), kActionStand);
+    }
+    // The second button without a second weapon starts nothing.
+    Hold(kRightAlt);
+    frame();
+    Release(kRightAlt);
+    for (int i = 0; i < 30; ++i)
+        frame();
+    EXPECT_EQ(shots, 10);
+}
+
 } // namespace

@@ -52,9 +52,11 @@ void Images(const fs::path& dir, const std::string& fontFolder) {
     WritePng(d + "Ruins2.png", DrawRuins(), kRuinsKey);
     WritePng(d + "Items.png", DrawItems(), kItemsKey);
     WritePng(d + "Armor.png", DrawArmor(), kItemsKey);
+    WritePng(d + "ArmorIcons.png", DrawArmorIcons(), kItemsKey);
     WritePng(d + "PlayerBox.png", DrawPlayerBox(false), {0, 0, 0});
     WritePng(d + "PlayerBoxLocal.png", DrawPlayerBox(true), {0, 0, 0});
     WritePng(d + "PlayerLife.png", DrawPlayerLife(), {0, 0, 0});
+    WritePng(d + "Splash.png", DrawSplash(), {0, 0, 0});
     WritePng(d + "CheckBox.PNG", DrawCheckBox(), {0, 0, 0});
     for (const std::string& name : BackgroundNames())
         WriteJpeg(d + name + ".jpg", DrawBackground(name), 90);

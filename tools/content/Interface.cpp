@@ -43,11 +43,12 @@ TCanvas DrawPlayerBox(bool local) {
             const float n = TileFbm(x / 10.0f, y / 10.0f, 20, 10, local ? 5 : 6, 3);
             c.At(x, y) = Scale(c.At(x, y), 0.8f + 0.35f * n);
         }
-    // Recesses under the health bar and the worn boots and gloves; the fighter's status is
+    // Recesses under the health bar and the worn boots, gloves and armour; the fighter's status is
     // drawn from the panel's own top left corner.
     Slot(c, 40, 7, 48, 8);
     Slot(c, 44, 19, 24, 24);
     Slot(c, 69, 19, 24, 24);
+    Slot(c, 98, 13, 24, 24);
     // Portrait niche on the left.
     c.FillEllipse(18, 44, 15, 30, Rgb(30, 26, 22));
     c.FillEllipse(18, 44, 13, 28, local ? Rgb(90, 70, 40) : Rgb(60, 60, 70));
@@ -86,6 +87,28 @@ TCanvas DrawPlayerLife() {
         const TColor col = f < 4 ? Rgb(60, 200, 60) : (f < 7 ? Rgb(230, 200, 40) : Rgb(230, 60, 40));
         c.FillRect(1, y + 1, fill + 1, y + 7, col);
         c.FillRect(1, y + 1, fill + 1, y + 3, Mix(col, Rgb(255, 255, 255), 0.45f));
+    }
+    return c;
+}
+
+TCanvas DrawSplash() {
+    constexpr int kFrames = 4, kW = 64, kH = 48;
+    TCanvas c(kW * kFrames, kH);
+    for (int f = 0; f < kFrames; ++f) {
+        const float t = (f + 1) / static_cast<float>(kFrames);
+        const float cx = f * kW + kW / 2.0f, base = kH - 8.0f;
+        // Rings spreading on the water, the outer one fading into the next.
+        c.FillEllipse(cx, base, 10 + 20 * t, 4 + 5 * t, Rgb(200, 230, 255));
+        c.FillEllipse(cx, base, 8 + 18 * t, 3 + 4 * t, Rgb(40, 90, 170));
+        c.FillEllipse(cx, base, 4 + 8 * t, 2 + 2 * t, Rgb(170, 215, 250));
+        // A column of spray that rises, then falls back in drops.
+        const float height = 30 * (f < 2 ? t * 2 : 2 - t * 1.5f);
+        c.FillEllipse(cx, base - height / 2, 5 - 2 * t, height / 2 + 1, Rgb(225, 240, 255));
+        for (int k = -2; k <= 2; ++k) {
+            if (k == 0) continue;
+            const float dx = k * (5 + 10 * t), dy = base - 6 - 22 * t * (1.2f - t) * 2;
+            c.FillEllipse(cx + dx, dy, 2.2f, 2.6f, Rgb(190, 225, 255));
+        }
     }
     return c;
 }

@@ -307,6 +307,47 @@ TCanvas DrawArmor() {
     return sheet;
 }
 
+TCanvas DrawArmorIcons() {
+    constexpr int kCloaks = 5;
+    TCanvas sheet(kArmorIconCell * kCloaks, kArmorIconCell);
+    for (int i = 0; i < kCloaks; ++i) {
+        const TCanvas cloak = Cloak(kColours[i]);
+        int left = cloak.Width(), top = cloak.Height(), right = 0, bottom = 0;
+        for (int y = 0; y < cloak.Height(); ++y)
+            for (int x = 0; x < cloak.Width(); ++x)
+                if (cloak.At(x, y).A > 0.05f) {
+                    left = std::min(left, x);
+                    right = std::max(right, x + 1);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y + 1);
+                }
+        if (right <= left) continue;
+        // The cloak shrunk to fit the cell with a pixel to spare, each icon pixel the mean of
+        // the cloak's pixels it covers, weighted by their cover.
+        const float scale = std::max(right - left, bottom - top) / static_cast<float>(kArmorIconCell - 2);
+        const float offX = (kArmorIconCell - (right - left) / scale) / 2, offY = (kArmorIconCell - (bottom - top) / scale) / 2;
+        for (int oy = 0; oy < kArmorIconCell; ++oy)
+            for (int ox = 0; ox < kArmorIconCell; ++ox) {
+                const float sx0 = left + (ox - offX) * scale, sy0 = top + (oy - offY) * scale;
+                TColor sum{0, 0, 0, 0};
+                int samples = 0;
+                for (int sy = static_cast<int>(std::floor(sy0)); sy < static_cast<int>(std::ceil(sy0 + scale)); ++sy)
+                    for (int sx = static_cast<int>(std::floor(sx0)); sx < static_cast<int>(std::ceil(sx0 + scale)); ++sx) {
+                        ++samples;
+                        if (sx < 0 || sy < 0 || sx >= cloak.Width() || sy >= cloak.Height()) continue;
+                        const TColor& c = cloak.At(sx, sy);
+                        sum.R += c.R * c.A;
+                        sum.G += c.G * c.A;
+                        sum.B += c.B * c.A;
+                        sum.A += c.A;
+                    }
+                if (samples == 0 || sum.A <= 0) continue;
+                sheet.At(i * kArmorIconCell + ox, oy) = {sum.R / sum.A, sum.G / sum.A, sum.B / sum.A, sum.A / samples};
+            }
+    }
+    return sheet;
+}
+
 std::vector<std::string> WeaponNames() {
     return {"Knife", "Sword", "Axe", "Bow", "Shuriken"};
 }

@@ -17,6 +17,9 @@ inline constexpr int kWeaponFootX = 24, kWeaponFootY = 40;
 
 [[nodiscard]] TCanvas DrawItems();
 [[nodiscard]] TCanvas DrawArmor();
+// The cloaks again, small enough for the armour slot of a status panel.
+inline constexpr int kArmorIconCell = 24;
+[[nodiscard]] TCanvas DrawArmorIcons();
 [[nodiscard]] std::vector<std::string> WeaponNames();
 // Frame 0 lies on the ground; frame 1 + d flies in direction d.
 [[nodiscard]] TCanvas DrawWeapon(const std::string& name);
