@@ -1,7 +1,7 @@
 // A fighter on screen: its body, the health bar above it, invisibility, the roll for magic
 // charges while it is drawn, and the status panel the displays show.
 #include "media/BriskImage.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "platform/Random.h"
 #include "world/Players.h"
 
@@ -64,7 +64,7 @@ void TBasePlayer::Draw() {
         const int32_t viewY = Map() != nullptr ? Map()->ViewY() : 0;
         HealthBarImage()->DrawFrame(PixelX() - viewX + kHealthBarDx, PixelY() - viewY, HealthLevel());
     }
-    RollCharge(SystemTicks());
+    RollCharge(GameTicks());
 }
 
 void TBasePlayer::RollCharge(uint32_t now) {

@@ -3,7 +3,7 @@
 #include "world/Players.h"
 
 #include "media/BriskSound.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 
 #include <string>
 #include <string_view>
@@ -42,7 +42,7 @@ void TBasePlayer::Hurt(int32_t amount) {
 }
 
 void TBasePlayer::Strike(TWeapon& weapon) {
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     // Measured as elapsed time, so the limit holds across the wrap of the tick counter.
     if (now - LastStrikeTick < kStrikeIntervalMs) return;
     LastStrikeTick = now;
