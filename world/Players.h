@@ -5,6 +5,7 @@
 
 #include "world/Equipment.h"
 #include "world/Items.h"
+#include "world/KeyBindings.h"
 #include "world/Map.h"
 #include "world/Weapons.h"
 
@@ -12,9 +13,6 @@
 #include <cstdint>
 #include <memory>
 
-// Indexes into a fighter's ControlKeys.
-enum class TControl : size_t { Up, Down, Left, Right, Fire, SecondFire };
-constexpr size_t kControlCount = 6;
 
 // The magic items a fighter can own (numbered 1..15 as their magic numbers) and the charge
 // counters the status panel shows (1..5, each 0..5).
@@ -68,11 +66,11 @@ public:
     std::unique_ptr<TArmor> ArmorItem;
     std::unique_ptr<TGlove> GloveItem;
     std::unique_ptr<TBoot> BootItem;
-    uint32_t LastStrikeTick = 0; // system ms of the last accepted strike
+    uint32_t LastStrikeTick = 0; // game clock ms of the last accepted strike
     // Indexed by magic number 1..15 and by counter 1..5; entry 0 is never used.
     std::array<bool, kMagicKinds + 1> MagicItems{};
     std::array<int32_t, kChargeCounters + 1> MagicCharges{};
-    uint32_t LastChargeTick = 0; // system ms of the last charge roll
+    uint32_t LastChargeTick = 0; // game clock ms of the last charge roll
     // SDL key symbols for Up, Down, Left, Right, Fire and SecondFire; all 0 reads no keys.
     std::array<int32_t, kControlCount> ControlKeys{};
 
@@ -124,7 +122,11 @@ public:
     // Strikes while the attack animation shows frame 2, chooses action and facing from the
     // keys, ends expired abilities and walks.
     void Move() override;
-    // Key set 0 (arrows, Space, right Alt), 1 (w s a d, left Ctrl, left Alt) or -1 (none);
-    // any other number reads no keys either.
+    // Key set 0 (player 1's bound keys and the first gamepad), 1 (player 2's and the second
+    // gamepad) or -1 (none); any other number reads no keys either. The keys are the bindings
+    // in force when it is called.
     void SetControls(int32_t set) override;
+
+private:
+    int32_t ControlSet = -1;
 };
