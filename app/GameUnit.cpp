@@ -3,7 +3,6 @@
 #include "app/GameUnit.h"
 
 #include "app/Gamepads.h"
-
 #include "media/BriskDraws.h"
 #include "media/BriskLogger.h"
 #include "media/BriskSound.h"

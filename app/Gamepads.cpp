@@ -28,8 +28,8 @@ TGamepads::TGamepads() {
         Joysticks.emplace_back(opened);
         const char* name = SDL_JoystickName(i);
         if (Logger != nullptr)
-            Logger->LogStatus("Gamepad " + std::to_string(i + 1) + " for player " + std::to_string(i + 1) + ": " +
-                                  (name != nullptr ? name : "unnamed"),
+            Logger->LogStatus("Gamepad " + std::to_string(i + 1) + " for player " + std::to_string(i + 1) +
+                                  ": " + (name != nullptr ? name : "unnamed"),
                               "TGamepads.Create");
     }
     if (!Joysticks.empty()) SDL_JoystickEventState(SDL_ENABLE);

@@ -39,7 +39,8 @@ int32_t ControlAt(int32_t x, int32_t y) {
 }
 
 std::string ControlTitle(size_t player, TControl control) {
-    return "Player " + std::to_string(player + 1) + "'s " + std::string(kControlNames[static_cast<size_t>(control)]);
+    return "Player " + std::to_string(player + 1) + "'s " +
+           std::string(kControlNames[static_cast<size_t>(control)]);
 }
 
 void KeysClick(TBriskGame& game, int32_t x, int32_t y) {
@@ -78,8 +79,8 @@ void KeysPress(TBriskGame& game, int32_t key) {
         game.KeysNotice = KeyName(key) + " is the game's own key; press another.";
         break;
     case TBindRefusal::Taken:
-        game.KeysNotice = KeyName(key) + " is taken by " + ControlTitle(owner->first, owner->second) +
-                          "; press another.";
+        game.KeysNotice =
+            KeyName(key) + " is taken by " + ControlTitle(owner->first, owner->second) + "; press another.";
         break;
     }
 }
@@ -133,7 +134,8 @@ void TBriskGame::RenderKeys() {
             const int32_t x = left - kColumnLeft;
             small.TextOut(x + kLabelX, y + 8, kControlNames[control]);
             const bool waiting = KeysChoice == static_cast<int32_t>(player * kControlCount + control);
-            const std::string key = waiting ? "? press a key" : KeyName(KeyBindings.Key(player, static_cast<TControl>(control)));
+            const std::string key =
+                waiting ? "? press a key" : KeyName(KeyBindings.Key(player, static_cast<TControl>(control)));
             (waiting ? yellow : blue).TextOut(x + kKeyX, y, key);
         }
     }

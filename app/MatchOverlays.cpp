@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 
 #include <SDL.h>
+#include <string>
 #include <string_view>
 
 namespace {

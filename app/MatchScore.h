@@ -19,9 +19,9 @@ struct TMatchScore {
     static constexpr uint32_t kBannerMs = 2000;
 
     int32_t Rounds = 1;
-    int32_t Round = 1;                 // counted from 1
-    std::array<int32_t, 2> Wins{};     // rounds won by player 1 and player 2
-    uint32_t BannerUntilTick = 0;      // system ms; the banner shows while before it
+    int32_t Round = 1;             // counted from 1
+    std::array<int32_t, 2> Wins{}; // rounds won by player 1 and player 2
+    uint32_t BannerUntilTick = 0;  // system ms; the banner shows while before it
     bool BannerShown = false;
 
     [[nodiscard]] int32_t WinsNeeded() const { return Rounds / 2 + 1; }

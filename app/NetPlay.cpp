@@ -244,10 +244,9 @@ void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
     // heard alive in this round, and a fighter its owner let die stays dead until the round ends
     // here: each machine starts the next round when its own screen has seen the last one out.
     const bool rounds = Score.Rounds > 1 && State == TGameState::Game;
-    const bool aboutTheRound = std::holds_alternative<TMovePlayerBody>(body) ||
-                               std::holds_alternative<TStartThrowBody>(body) ||
-                               std::holds_alternative<THitPlayerBody>(body) ||
-                               std::holds_alternative<TItemStateBody>(body);
+    const bool aboutTheRound =
+        std::holds_alternative<TMovePlayerBody>(body) || std::holds_alternative<TStartThrowBody>(body) ||
+        std::holds_alternative<THitPlayerBody>(body) || std::holds_alternative<TItemStateBody>(body);
     if (rounds && aboutTheRound && !Net.PeerAliveHeard) {
         const auto* move = std::get_if<TMovePlayerBody>(&body);
         if (move == nullptr || move->Health <= 0) return;

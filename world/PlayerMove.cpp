@@ -86,7 +86,7 @@ void TPlayer::Move() {
         const auto holds = [this](TControl control) {
             return KeyHeld(ControlKey(control)) || PadControlHeld(ControlSet, static_cast<size_t>(control));
         };
-        const TButtons held{holds(TControl::Up),   holds(TControl::Down), holds(TControl::Left),
+        const TButtons held{holds(TControl::Up),    holds(TControl::Down), holds(TControl::Left),
                             holds(TControl::Right), holds(TControl::Fire), holds(TControl::SecondFire)};
         // Holding both buttons fires only the primary weapon: the strike limit refuses the
         // second strike of the same update.

@@ -156,7 +156,8 @@ TEST_F(MatchRules, ABestOfThreeIsPlayedToTwoOneWithBannerScoreFreshMapsAndTheEnd
     HoldOnly({kRight});
     Frames(10);
     EXPECT_EQ(Game->Players[0]->X(), 300.0f);
-    EXPECT_EQ(ReadColor(Screen->Surface, 110, 180), ReadColor(Screen->Surface, 530, 260)) << "the banner's band";
+    EXPECT_EQ(ReadColor(Screen->Surface, 110, 180), ReadColor(Screen->Surface, 530, 260))
+        << "the banner's band";
     HoldOnly({});
     Frames(100);
     ASSERT_FALSE(Game->Score.BannerShowing(SystemTicks()));

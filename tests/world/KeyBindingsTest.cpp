@@ -1,9 +1,10 @@
 // The key bindings in force: refusals, the [Keys] section read and written, a garbage section
 // falling back to the default sets, and fighters reading their bound keys and their gamepad
 // through the one held-control table.
+#include "world/KeyBindings.h"
+
 #include "PlayersFixture.h"
 #include "platform/IniFile.h"
-#include "world/KeyBindings.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ TEST_F(Bindings, RefusesKeysOfTheGameAndKeysBoundElsewhereButNotAControlsOwnKey)
     EXPECT_EQ(keys.Bind(0, TControl::Up, 109), TBindRefusal::Reserved); // M
     EXPECT_EQ(keys.Bind(0, TControl::Up, 0), TBindRefusal::Reserved);
     EXPECT_EQ(keys.Bind(0, TControl::Up, 324), TBindRefusal::Reserved);
-    EXPECT_EQ(keys.Bind(0, TControl::Up, kW), TBindRefusal::Taken);    // player 2's Up
+    EXPECT_EQ(keys.Bind(0, TControl::Up, kW), TBindRefusal::Taken);     // player 2's Up
     EXPECT_EQ(keys.Bind(0, TControl::Up, kSpace), TBindRefusal::Taken); // its own Fire
     EXPECT_EQ(keys.Key(0, TControl::Up), kUp);
     EXPECT_EQ(keys.Bind(0, TControl::Up, kUp), TBindRefusal::None);
