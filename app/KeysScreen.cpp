@@ -91,6 +91,8 @@ std::string KeyName(int32_t key) {
     const char* sdlName = key > 0 && key < SDLK_LAST ? SDL_GetKeyName(static_cast<SDLKey>(key)) : nullptr;
     std::string name = sdlName != nullptr ? sdlName : "";
     if (name.empty() || name == "unknown key") return "Key " + std::to_string(key);
+    // The arrows' own names would read like the controls beside them.
+    if (name == "up" || name == "down" || name == "left" || name == "right") name += " arrow";
     // SDL names keys in lower case ("left alt"); the screen capitalises each word.
     bool wordStart = true;
     for (char& c : name) {
@@ -135,7 +137,7 @@ void TBriskGame::RenderKeys() {
             small.TextOut(x + kLabelX, y + 8, kControlNames[control]);
             const bool waiting = KeysChoice == static_cast<int32_t>(player * kControlCount + control);
             const std::string key =
-                waiting ? "? press a key" : KeyName(KeyBindings.Key(player, static_cast<TControl>(control)));
+                waiting ? "press a key" : KeyName(KeyBindings.Key(player, static_cast<TControl>(control)));
             (waiting ? yellow : blue).TextOut(x + kKeyX, y, key);
         }
     }

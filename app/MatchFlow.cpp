@@ -138,9 +138,6 @@ void TBriskGame::StartRound() {
     Net.LocalDeathSent = false;
     Net.TakenItems.clear();
     Net.PeerAliveHeard = false;
-    // A match of several rounds names each round before it starts; a single round starts at once.
-    Score.BannerShown = Score.Rounds > 1;
-    Score.BannerUntilTick = SystemTicks() + TMatchScore::kBannerMs;
     Map = std::make_unique<TBaseMap>();
     Map->SetOnShoot([this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); });
     Map->SetOnHurt([this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); });
@@ -164,9 +161,16 @@ void TBriskGame::StartRound() {
     }
     const auto local = static_cast<size_t>(LocalRow());
     Map->SetFollowed(Players[local]);
+    // The field stands still under a round's banner: the view is on this keyboard's fighter from
+    // the start. A single round keeps its first frame as it always was.
+    if (Score.Rounds > 1) Map->CenterOnFollowed();
     Displays.at(0)->SetPlayer(Players[local]);
     Displays.at(1)->SetPlayer(Players[1 - local]);
     Map->DrawGround(*GroundBuffer);
+    // A match of several rounds names each round before it starts, counted once the field is
+    // ready; a single round starts at once.
+    Score.BannerShown = Score.Rounds > 1;
+    Score.BannerUntilTick = SystemTicks() + TMatchScore::kBannerMs;
     SetState(TGameState::Game);
 }
 
