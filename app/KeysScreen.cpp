@@ -111,7 +111,7 @@ TFrameHooks TBriskGame::KeysHooks() {
                 // Escape still quits and M still mutes; any other key goes to the waiting control.
                 if (event.type != SDL_KEYDOWN || KeysChoice < 0) return false;
                 const int32_t key = event.key.keysym.sym;
-                if (key == kKeyEscape) return false;
+                if (key == kKeyEscape || key == kKeyMute) return false;
                 KeysPress(*this, key);
                 return true;
             },
