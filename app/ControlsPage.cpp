@@ -1,24 +1,14 @@
 // The controls page of the help screen, written from the key sets in force.
 #include "app/ControlsPage.h"
 
-#include "world/Players.h"
-
-#include <SDL.h>
-#include <cctype>
-
-std::string KeyLabel(int32_t key) {
-    if (key <= 0 || key >= SDLK_LAST) return "none";
-    std::string name = SDL_GetKeyName(static_cast<SDLKey>(key));
-    if (name.empty() || name == "unknown key") return "key " + std::to_string(key);
-    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    return name;
-}
+#include "app/GameUnit.h"
+#include "world/KeyBindings.h"
 
 std::vector<std::string> ControlsPageLines() {
     std::vector<std::string> lines{"Controls"};
-    for (int32_t set = 0; set < 2; ++set) {
-        const auto& keys = KeySetKeys(set);
-        const auto label = [&keys](TControl control) { return KeyLabel(keys[static_cast<size_t>(control)]); };
+    for (size_t set = 0; set < kBoundPlayers; ++set) {
+        const TKeySet& keys = KeyBindings.Set(set);
+        const auto label = [&keys](TControl control) { return KeyName(keys[static_cast<size_t>(control)]); };
         lines.push_back("Player " + std::to_string(set + 1) + ": walk " + label(TControl::Up) + ", " +
                         label(TControl::Down) + ", " + label(TControl::Left) + ", " + label(TControl::Right) + ";");
         lines.push_back("     fire " + label(TControl::Fire) + ", second fire " + label(TControl::SecondFire) + ".");
@@ -31,7 +21,8 @@ std::vector<std::string> ControlsPageLines() {
                                   "its name shows for a moment. Water drowns a fighter",
                                   "without water-walking boots.",
                                   "The match is won by the fighter left standing when the",
-                                  "other's health is gone. Escape quits, M mutes the sound.",
+                                  "other's health is gone. P pauses a match at one keyboard,",
+                                  "M mutes the sound, Escape quits.",
                               });
     return lines;
 }

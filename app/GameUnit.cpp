@@ -2,13 +2,16 @@
 // event rules.
 #include "app/GameUnit.h"
 
+#include "app/Gamepads.h"
 #include "media/BriskDraws.h"
 #include "media/BriskLogger.h"
 #include "media/BriskSound.h"
 #include "media/StartupFile.h"
+#include "platform/GameClock.h"
 #include "platform/IniFile.h"
 #include "platform/Random.h"
 #include "world/GameDisplays.h"
+#include "world/KeyBindings.h"
 #include "world/KeyState.h"
 #include "world/Map.h"
 #include "world/Players.h"
@@ -17,6 +20,7 @@
 #include <exception>
 #include <string>
 #include <utility>
+#include <vector>
 
 TBriskGame* Game = nullptr;
 
@@ -55,12 +59,16 @@ TBriskGame::TBriskGame() {
         Displays.push_back(std::move(display));
     }
     ReadSettings();
+    Gamepads = std::make_unique<TGamepads>();
     GroundBuffer = std::make_unique<TBriskImage>();
     GroundBuffer->CreateSurface(kGroundBufferWidth, kGroundBufferHeight, kGroundBufferDepth);
 }
 
 TBriskGame::~TBriskGame() {
     GroundBuffer.reset();
+    Gamepads.reset();
+    // A game that ends paused leaves no stopped clock behind it.
+    SetGameClockStopped(false);
     MapNames.clear();
     WriteSettings();
 }
@@ -82,14 +90,20 @@ void TBriskGame::ReadSettings() {
     Player1Char = settings.ReadClamped("Select", "Server", 1, kChoiceRange);
     Player2Char = settings.ReadClamped("Select", "Client", 2, kChoiceRange);
     MapName = settings.ReadString("Select", "MapName", "Default");
+    Rounds = ValidRounds(settings.ReadInteger("Select", "Rounds", 1));
+    KeyBindings.Read(settings);
 }
 
 void TBriskGame::WriteSettings() const {
     TIniFile settings(SettingsPath());
-    if (!settings.WriteAll({{"Server", "IP", ServerIP},
-                            {"Select", "Server", std::to_string(Player1Char)},
-                            {"Select", "Client", std::to_string(Player2Char)},
-                            {"Select", "MapName", MapEntryName(MapName)}}))
+    std::vector<TIniWrite> writes{{"Server", "IP", ServerIP},
+                                  {"Select", "Server", std::to_string(Player1Char)},
+                                  {"Select", "Client", std::to_string(Player2Char)},
+                                  {"Select", "MapName", MapEntryName(MapName)},
+                                  {"Select", "Rounds", std::to_string(Rounds)}};
+    for (TIniWrite& write : KeyBindings.Writes())
+        writes.push_back(std::move(write));
+    if (!settings.WriteAll(writes))
         Logger->LogError("Could not write " + settings.FileName(), "TBriskGame.Destroy");
 }
 
@@ -142,6 +156,9 @@ void TBriskGame::CallStateHandler() {
     case TGameState::Help:
         HelpProcess();
         break;
+    case TGameState::Keys:
+        KeysProcess();
+        break;
     case TGameState::Quit:
         break;
     }
@@ -149,7 +166,9 @@ void TBriskGame::CallStateHandler() {
 
 void TBriskGame::SetState(TGameState newState) {
     const TGameState old = State;
-    if (old != TGameState::Setup && newState == TGameState::Setup) EnterSetup();
+    // The KEYS screen is part of setting up: coming back from it keeps the setup as it was,
+    // a server's announced client included.
+    if (old != TGameState::Setup && old != TGameState::Keys && newState == TGameState::Setup) EnterSetup();
     if (old == TGameState::End && newState != TGameState::End) OpponentReady = false;
     if (old != TGameState::Help && newState == TGameState::Help) HelpPage = 1;
     State = newState;
@@ -190,6 +209,7 @@ void TBriskGame::RunFrameLoop(TGameState screen, const TFrameHooks& hooks) {
 
 bool TBriskGame::HandleCommonEvent(const SDL_Event& event, TGameState screen) {
     const bool waiting = screen == TGameState::WaitForServer;
+    if (Gamepads != nullptr && Gamepads->HandleEvent(event)) return true;
     switch (event.type) {
     case SDL_KEYDOWN: {
         const int32_t code = event.key.keysym.sym;

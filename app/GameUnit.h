@@ -3,6 +3,7 @@
 // live in TitleScreens.cpp, SetupScreen.cpp, Resources.cpp and MatchFlow.cpp.
 #pragma once
 
+#include "app/MatchScore.h"
 #include "app/NetSession.h"
 #include "media/BriskImage.h"
 #include "net/BriskNet.h"
@@ -21,6 +22,7 @@ class TBaseDisplay;
 class TBaseMap;
 class TBasePlayer;
 class TEquipment;
+class TGamepads;
 class TWeapon;
 struct TChoosePlayerBody;
 struct TNetMessage;
@@ -45,6 +47,7 @@ enum class TGameState : uint8_t {
     Quit = 5,
     WaitForServer = 6,
     Help = 7,
+    Keys = 8,
 };
 
 // SDL 1.2 key codes the common rules react to.
@@ -52,6 +55,9 @@ inline constexpr int32_t kKeyEscape = 27;
 inline constexpr int32_t kKeyF3 = 284;
 // M mutes and unmutes the sound on every screen.
 inline constexpr int32_t kKeyMute = 109;
+// P and the Pause key pause and resume a local match.
+inline constexpr int32_t kKeyP = 112;
+inline constexpr int32_t kKeyPause = 19;
 
 // The four fonts by their position in FontList, in the order LoadFonts loads them.
 inline constexpr int32_t kFontBlue = 0;
@@ -96,6 +102,10 @@ struct TKeyRepeat {
     int32_t Repeats = 0;
 };
 
+// A key's name as the KEYS screen shows it ("Left Alt", "W"); "Key <code>" for a code SDL
+// has no name for.
+[[nodiscard]] std::string KeyName(int32_t key);
+
 // A screen's own rule for one event; true when it took the event, so the common rules skip it.
 using TEventHandler = std::function<bool(const SDL_Event&)>;
 
@@ -112,7 +122,7 @@ public:
     // Loads the shared pictures and fonts, sets the caption and reads the settings file once.
     // Ends the process with exit code 1 when the video mode could not be set.
     TBriskGame();
-    // Writes the settings file once, all four keys.
+    // Writes the settings file once: the four keys of the choices, "Rounds" and [Keys].
     ~TBriskGame();
     TBriskGame(const TBriskGame&) = delete;
     TBriskGame& operator=(const TBriskGame&) = delete;
@@ -178,10 +188,28 @@ public:
     // The first two things every menu screen draws: its background and the title line.
     void DrawMenuBackground();
     void DrawTitleLine();
+    // The KEYS screen (KeysScreen.cpp): each player's six controls, rebound by a click and a key.
+    void KeysProcess();
+    void RenderKeys();
+    [[nodiscard]] TFrameHooks KeysHooks();
     void GameInitialization();
     void GameProcess();
     void RenderGame();
+    // A new match: the score to 0 : 0, then its first round.
     void StartMatch();
+    // A round: the map loaded afresh and both fighters made anew; between rounds the banner.
+    void StartRound();
+    // A round decided for result: counted and logged ("Round over: ..."); the match ends when
+    // that decides it, else the next round starts. A match of one round just ends.
+    void EndRound(TMatchResult result);
+    // The world stands still: the match is paused, or the banner between rounds shows. The
+    // game clock is stopped while it does.
+    [[nodiscard]] bool WorldStands() const;
+    // P or Pause in a local match; a networked match runs on.
+    void TogglePause();
+    // What the match screen draws over the field: the score, the round banner, "Paused"
+    // (MatchOverlays.cpp).
+    void DrawMatchOverlays();
     // Fighter row (0 player 1, 1 player 2) from character name at world (x, y), added to Map.
     void MakePlayer(int32_t row, std::string_view name, int32_t x, int32_t y);
     // The fighters' events: a hurt ends invisibility on both fighters; in a networked match
@@ -264,6 +292,17 @@ public:
     TBriskImageList Backgrounds;
     int32_t HelpPage = 0;
     std::string MapName = "Default";
+    // The setup screen's match length, saved as [Select] "Rounds": 1, 3 or 5.
+    int32_t Rounds = 1;
+    // The rounds and score of the current or last match.
+    TMatchScore Score;
+    // A local match stands paused.
+    bool Paused = false;
+    // The KEYS screen: the control waiting for its key (player * 6 + control; -1 none), and
+    // what it says about the last key pressed.
+    int32_t KeysChoice = -1;
+    std::string KeysNotice;
+    std::unique_ptr<TGamepads> Gamepads;
     // At most one of them exists; they outlive a match.
     std::unique_ptr<TBriskTCPServer> Server;
     std::unique_ptr<TBriskTCPClient> Client;

@@ -6,6 +6,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskLogger.h"
 #include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "world/GameDisplays.h"
 #include "world/Map.h"
 #include "world/Players.h"
@@ -90,6 +91,9 @@ bool TBriskGame::DyingByOwnersWord(int32_t row) const {
 void TBriskGame::EndMatch(TMatchResult result) {
     if (MatchResult != TMatchResult::None) return;
     MatchResult = result;
+    // The menus after a match run on the clock the world reads.
+    Paused = false;
+    SetGameClockStopped(false);
     Logger->LogStatus(std::string(MatchOverLine(result)), "GameProcess");
     SetState(TGameState::End);
 }
@@ -116,16 +120,25 @@ void TBriskGame::GameInitialization() {
 }
 
 void TBriskGame::StartMatch() {
-    // The last match's fighters leave with their map; nothing may show them any more.
-    Players = {};
-    for (const auto& display : Displays)
-        display->SetPlayer(nullptr);
     MatchResult = TMatchResult::None;
-    Net.LocalDeathSent = false;
-    Net.TakenItems.clear();
+    Paused = false;
+    // A client plays as many rounds as its server chose.
+    Score = TMatchScore{};
+    Score.Rounds = ValidRounds(NetMode == 2 ? Net.ServerRounds : Rounds);
     Net.AwaitingAnswer = false;
     // The peer's silence is counted from the start of the match.
     LastHeardTick = SystemTicks();
+    StartRound();
+}
+
+void TBriskGame::StartRound() {
+    // The last round's fighters leave with their map; nothing may show them any more.
+    Players = {};
+    for (const auto& display : Displays)
+        display->SetPlayer(nullptr);
+    Net.LocalDeathSent = false;
+    Net.TakenItems.clear();
+    Net.PeerAliveHeard = false;
     Map = std::make_unique<TBaseMap>();
     Map->SetOnShoot([this](TBasePlayer& striker, TWeapon& weapon) { PlayerShoot(striker, weapon); });
     Map->SetOnHurt([this](TBasePlayer& hurt, int32_t value) { PlayerHurt(hurt, value); });
@@ -155,12 +168,24 @@ void TBriskGame::StartMatch() {
     Displays.at(0)->SetPlayer(Players[local]);
     Displays.at(1)->SetPlayer(Players[1 - local]);
     Map->DrawGround(*GroundBuffer);
+    // A match of several rounds names each round before it starts, counted once the field is
+    // ready; a single round starts at once.
+    Score.BannerShown = Score.Rounds > 1;
+    Score.BannerUntilTick = SystemTicks() + TMatchScore::kBannerMs;
     SetState(TGameState::Game);
 }
 
 TFrameHooks TBriskGame::GameHooks() {
-    // The common rules take every event; mouse buttons do nothing during a match.
-    return {nullptr, [this] { RenderGame(); },
+    // P and Pause pause a local match; the common rules take every other event, and mouse
+    // buttons do nothing during a match.
+    return {[this](const SDL_Event& event) {
+                if (event.type != SDL_KEYDOWN) return false;
+                const int32_t key = event.key.keysym.sym;
+                if (key != kKeyP && key != kKeyPause) return false;
+                TogglePause();
+                return true;
+            },
+            [this] { RenderGame(); },
             [this] {
                 NetRefresh();
                 // The frame still finishes after the end is decided. A death is counted by its
@@ -172,13 +197,40 @@ TFrameHooks TBriskGame::GameHooks() {
                     return DoneDying(Map->Players.at(static_cast<size_t>(row))) && DyingByOwnersWord(row);
                 };
                 if (ended(0) || ended(1))
-                    EndMatch(winner);
+                    EndRound(winner);
                 else if (NetMode != 0 && PeerGone())
                     // A peer that leaves a match already decided does not change the winner.
                     EndMatch(DyingByOwnersWord(0) || DyingByOwnersWord(1) ? winner
                                                                           : TMatchResult::OpponentLeft);
                 if (Map->GroundDirty()) Map->DrawGround(*GroundBuffer);
             }};
+}
+
+void TBriskGame::EndRound(TMatchResult result) {
+    if (Score.Rounds <= 1) {
+        EndMatch(result);
+        return;
+    }
+    const int32_t winner = result == TMatchResult::Player1Wins ? 0 : 1;
+    const bool decided = Score.CountRound(winner);
+    Logger->LogStatus("Round over: Player " + std::to_string(winner + 1) + " wins, " + Score.ScoreText(),
+                      "GameProcess");
+    if (decided) {
+        EndMatch(result);
+        return;
+    }
+    ++Score.Round;
+    StartRound();
+}
+
+bool TBriskGame::WorldStands() const {
+    return Paused || Score.BannerShowing(SystemTicks());
+}
+
+void TBriskGame::TogglePause() {
+    if (NetMode != 0 || State != TGameState::Game) return;
+    Paused = !Paused;
+    Logger->LogStatus(Paused ? "Match paused" : "Match resumed", "GameProcess");
 }
 
 void TBriskGame::GameProcess() {
@@ -189,12 +241,17 @@ void TBriskGame::RenderGame() {
     // Items are drawn where the last update left them; this frame's update shows next frame.
     GroundBuffer->Draw(Map->TileCol() * kTileWidth - Map->ViewX() - kSquareWidth,
                        Map->TileRow() * kTileHeight - Map->ViewY() - kSquareHeight);
+    // The world reads a clock that stands while the match is paused or between rounds, so
+    // nothing it times runs on meanwhile; the network and the menus keep the system's.
+    const bool stands = WorldStands();
+    SetGameClockStopped(stands);
     Map->Draw();
     DrawMatchOverlay(*Map, Players, Players.at(static_cast<size_t>(1 - LocalRow())));
-    Map->Update();
+    if (!stands) Map->Update();
     for (const auto& display : Displays)
         display->Draw();
     DrawPeerStatus();
+    DrawMatchOverlays();
 }
 
 void TBriskGame::PlayerHurt(TBasePlayer& fighter, int32_t value) {

@@ -7,6 +7,7 @@
 #include "media/BriskImage.h"
 #include "media/BriskText.h"
 #include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "world/Camera.h"
 #include "world/Map.h"
 #include "world/Players.h"
@@ -160,7 +161,7 @@ int32_t DrawTagText(int32_t x, int32_t y, std::string_view text, TTagColor color
 
 void DrawMatchOverlay(const TBaseMap& map, const std::array<TBasePlayer*, 2>& fighters,
                       const TBasePlayer* pointed) {
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     for (size_t row = 0; row < fighters.size(); ++row)
         if (fighters[row] != nullptr) DrawFighterOverlay(map, static_cast<int32_t>(row), *fighters[row], now);
     if (pointed == nullptr || Hidden(*pointed) || pointed->Action() == kActionDie) return;

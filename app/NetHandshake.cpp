@@ -128,7 +128,8 @@ void TBriskGame::SendChoice(THandshakeStep step, TRefusal refusal) {
     message.Kind = static_cast<uint8_t>(TMessageKind::ChoosePlayer);
     message.Body =
         TChoosePlayerBody{name.substr(0, kBodyTextCapacity), server ? "Player1" : "Player2",
-                          server ? MapName.substr(0, kBodyTextCapacity) : std::string(), handshake};
+                          server ? MapName.substr(0, kBodyTextCapacity) : std::string(), handshake,
+                          static_cast<uint8_t>(server ? ValidRounds(Rounds) : 0)};
     SendMessage(message);
 }
 
@@ -213,6 +214,7 @@ void TBriskGame::ReceiveChoice(const TChoosePlayerBody& choice) {
     }
     Player1Char = SetupImages.IndexOf(choice.CharacterName) - 1;
     MapName = mapPath;
+    Net.ServerRounds = ValidRounds(choice.Rounds);
     SetupNotice.clear();
     if (handshake) SendChoice(THandshakeStep::Accept);
     StartMatch();

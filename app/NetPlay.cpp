@@ -240,8 +240,21 @@ void TBriskGame::ReceiveMessage(TBriskNetBase&, std::span<const uint8_t> data) {
     TBasePlayer* remote = Players.at(1 - localRow);
     TBasePlayer* local = Players.at(localRow);
     const TMessageBody& body = checked.Message.Body;
+    // In a match of several rounds the peer's word about its fighter counts once it has been
+    // heard alive in this round, and a fighter its owner let die stays dead until the round ends
+    // here: each machine starts the next round when its own screen has seen the last one out.
+    const bool rounds = Score.Rounds > 1 && State == TGameState::Game;
+    const bool aboutTheRound =
+        std::holds_alternative<TMovePlayerBody>(body) || std::holds_alternative<TStartThrowBody>(body) ||
+        std::holds_alternative<THitPlayerBody>(body) || std::holds_alternative<TItemStateBody>(body);
+    if (rounds && aboutTheRound && !Net.PeerAliveHeard) {
+        const auto* move = std::get_if<TMovePlayerBody>(&body);
+        if (move == nullptr || move->Health <= 0) return;
+        Net.PeerAliveHeard = true;
+    }
     if (const auto* move = std::get_if<TMovePlayerBody>(&body)) {
         if (remote == nullptr) return;
+        if (rounds && !(remote->Health() > 0) && move->Health > 0) return;
         if (move->X < 0) Logger->LogError("Received -X :" + std::to_string(move->X), "Get Message");
         if (move->Y < 0) Logger->LogError("Received -Y :" + std::to_string(move->Y), "Get Message");
         // Off the map and back on, so its square and place in the drawing order follow.

@@ -16,6 +16,12 @@ struct TNetSession {
     bool Announced = false;
     // The running match: a Move Player with our fighter's health gone has reached the peer.
     bool LocalDeathSent = false;
+    // Client: the rounds of the match its server offered (1 from a server that does not say).
+    int32_t ServerRounds = 1;
+    // A match of several rounds: the peer's fighter has been heard alive in this round. Until
+    // then what the peer says is about the last round, which ended here a little earlier or
+    // later than there, and is dropped.
+    bool PeerAliveHeard = false;
     // The map items taken in the running match, with the row of the fighter that took each.
     std::unordered_map<int32_t, int32_t> TakenItems;
 };

@@ -41,6 +41,9 @@ constexpr size_t kMaxAddressLength = 15;
 
 // BACK, on the setup screen in both of its states; the same place as on the end screen.
 constexpr TClickRect kBackRect{10, 200, 430, 480};
+// The match's length and the KEYS screen, at the right under the map.
+constexpr TClickRect kRoundsRect{470, 640, 370, 410};
+constexpr TClickRect kKeysRect{450, 640, 430, 480};
 
 // Where the screen says that a list came out empty: the free band between the mode boxes
 // and the player columns.
@@ -154,6 +157,12 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
         game.MapIndex = WrapIntoList(game.MapIndex + 1, MapCount(game));
     if (game.NetMode == kNetLocal && TClickRect{250, 360, 370, 410}.Contains(x, y))
         game.AIBox = 1 - game.AIBox;
+    // A client plays as many rounds as its server chose.
+    if (game.NetMode != kNetClient && kRoundsRect.Contains(x, y)) game.Rounds = NextRoundsChoice(game.Rounds);
+    if (kKeysRect.Contains(x, y)) {
+        game.SetState(TGameState::Keys);
+        return;
+    }
     if (kBackRect.Contains(x, y)) game.BackToTitle();
 }
 
@@ -363,6 +372,8 @@ void TBriskGame::RenderGameSetup() {
         drawCell(230, 330, kCellPrevious);
         drawCell(330, 330, kCellNext);
     }
+    if (NetMode != kNetClient) blue.TextOut(480, 375, "Rounds: " + std::to_string(Rounds));
+    if (!waiting) yellow.TextOut(460, 430, "[  KEYS  ]");
     if (NetMode == kNetLocal) {
         drawCell(250, 370, AIBox);
         blue.TextOut(300, 370, "AI Player");

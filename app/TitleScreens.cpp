@@ -211,4 +211,6 @@ void TBriskGame::RenderEndGame() {
     const bool secondWins =
         MatchResult == TMatchResult::None ? firstDying : MatchResult == TMatchResult::Player2Wins;
     names.TextOut(170, 320, secondWins ? "Player 2!!" : "Player 1!!");
+    // A match of several rounds ends with its final score, player 1's wins first.
+    if (Score.Rounds > 1) FontList->Items(kFontSmall).TextOut(170, 358, "Rounds won " + Score.ScoreText());
 }

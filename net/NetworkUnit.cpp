@@ -16,6 +16,7 @@ constexpr size_t kHandshakeMarkAt = 163, kHandshakeStepAt = 167, kHandshakeRefus
                  kHandshakeMapPathAt = 178;
 // Bytes from here on belong to the match's settings, not to the handshake.
 constexpr size_t kChooseSettingsAt = 296;
+constexpr size_t kChooseRoundsAt = kChooseSettingsAt;
 constexpr std::array<uint8_t, 4> kHandshakeMark{'D', 'M', 'X', '1'};
 constexpr uint8_t kCharacterPresentBit = 1, kMapPresentBit = 2;
 static_assert(kChooseMapAt + 1 + kBodyTextCapacity == kHandshakeMarkAt);
@@ -91,6 +92,7 @@ struct TBodyWriter {
         Out.Text(kChooseCharacterAt, kBodyTextCapacity, choose.CharacterName);
         Out.Text(kChoosePlayerAt, kBodyTextCapacity, choose.PlayerName);
         Out.Text(kChooseMapAt, kBodyTextCapacity, choose.MapName);
+        Out.Byte(kChooseRoundsAt, choose.Rounds);
         if (!choose.Handshake) return;
         const THandshake& handshake = *choose.Handshake;
         Out.Bytes(kHandshakeMarkAt, kHandshakeMark);
@@ -170,7 +172,8 @@ TNetMessage DecodeMessage(std::span<const uint8_t, kNetMessageSize> record) {
     case TMessageKind::ChoosePlayer:
         message.Body = TChoosePlayerBody{in.Text(kChooseCharacterAt, kBodyTextCapacity),
                                          in.Text(kChoosePlayerAt, kBodyTextCapacity),
-                                         in.Text(kChooseMapAt, kBodyTextCapacity), ReadHandshake(in)};
+                                         in.Text(kChooseMapAt, kBodyTextCapacity), ReadHandshake(in),
+                                         in.Byte(kChooseRoundsAt)};
         break;
     case TMessageKind::ItemState: {
         TItemStateBody item{in.Int(kItemIdAt), ReadMoveBody(in)};

@@ -65,7 +65,9 @@ struct TMovePlayerBody {
 //   174     4     MapChecksum, little-endian (server only)
 //   178     101   MapPath: length byte and up to 100 characters (server only)
 //   279..295      unused
-//   296..303      reserved: the match's rounds and what else a match setting needs
+//   296     1     Rounds: the server's match length (1, 3 or 5; 0 from a game that does not
+//                 say, which plays one round). Written whether or not the mark is.
+//   297..303      reserved for what else a match setting needs
 //
 // The client announces itself (Announce), the server offers its match (Start), and the
 // client takes it (Accept) or either side refuses (Refuse, naming what is wrong). A game
@@ -101,6 +103,7 @@ struct TChoosePlayerBody {
     std::string PlayerName; // "Player1" from the server, "Player2" from the client
     std::string MapName;    // server only
     std::optional<THandshake> Handshake = std::nullopt;
+    uint8_t Rounds = 0; // the server's rounds; 0 for none said
     friend bool operator==(const TChoosePlayerBody&, const TChoosePlayerBody&) = default;
 };
 

@@ -1,6 +1,8 @@
 // The system clock and the one installed-clock seam.
 #include "platform/Clock.h"
 
+#include "platform/GameClock.h"
+
 #include <chrono>
 #include <thread>
 
@@ -36,4 +38,6 @@ void WaitTicks(uint32_t ms) {
 
 void SetClock(TClock* clock) {
     installedClock = clock != nullptr ? clock : &systemClock;
+    // Pauses counted against the last clock mean nothing against this one.
+    ResetGameClock();
 }

@@ -22,7 +22,8 @@ public:
 // Waits ms milliseconds on the installed clock.
 void WaitTicks(uint32_t ms);
 
-// Installs a borrowed clock; nullptr restores the system clock.
+// Installs a borrowed clock; nullptr restores the system clock. The game clock runs with it
+// from then on, without the pauses counted before.
 void SetClock(TClock* clock);
 
 // A clock that moves only when told to. Every wait is recorded and advances it at once.

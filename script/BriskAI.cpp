@@ -2,7 +2,7 @@
 // the program running, and the calls the game makes into it.
 #include "script/BriskAI.h"
 
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "script/Program.h"
 #include "script/ScriptEngine.h"
 #include "script/ScriptError.h"
@@ -55,7 +55,7 @@ TBriskAI::TBriskAI()
     Unit->SetScript(ScriptEngine.get());
     AddFunction("GetTickCount", {}, "Integer", [](TProgramInfo& info) {
         // The tick wraps at 2^32; scripts see it as the signed Integer of the same bits.
-        info.SetResult(static_cast<int32_t>(SystemTicks()));
+        info.SetResult(static_cast<int32_t>(GameTicks()));
     });
 }
 

@@ -2,7 +2,7 @@
 // the script's buttons in place of keys.
 #include "world/AIPlayers.h"
 
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "script/BriskAI.h"
 
 TAIPlayer::TAIPlayer() : GameAI(std::make_unique<TGameAI>()) {}
@@ -32,7 +32,7 @@ void TAIPlayer::Move() {
     else if (held.SecondFire && Frame() == 2 && SecondWeapon != nullptr)
         Strike(*SecondWeapon);
     ChooseAction(held);
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     ExpireAbilities(now);
     LeaveBuilding();
     if (Action() == kActionWalk) Walk(now, TWaterRule::StopAtEdge);

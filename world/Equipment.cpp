@@ -3,7 +3,7 @@
 #include "world/Equipment.h"
 
 #include "media/BriskImage.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "platform/IniFile.h"
 #include "platform/IniFileCache.h"
 #include "world/DataRanges.h"
@@ -76,14 +76,14 @@ void TEquipment::Equip(TMoveItem& carrier) {
     TAbility& slot = carrier.Abilities(k);
     if (slot.SourceItem == nullptr) {
         slot.Active = true;
-        if (SpecialTime != 0) slot.Expiry = NonZeroTick(SystemTicks() + static_cast<uint32_t>(SpecialTime));
+        if (SpecialTime != 0) slot.Expiry = NonZeroTick(GameTicks() + static_cast<uint32_t>(SpecialTime));
         slot.SourceItem = this;
         JoinedSlot = k;
     } else if (slot.Expiry != 0) {
         // A second timed item of the same ability extends the running time; the slot keeps
         // its first source. The time left never passes kMaxAbilityMs, or the deadline would
         // read as past.
-        const uint32_t now = SystemTicks();
+        const uint32_t now = GameTicks();
         const int64_t left = static_cast<int32_t>(slot.Expiry - now);
         const int64_t extended = std::min<int64_t>(left + SpecialTime, kMaxAbilityMs);
         slot.Expiry = NonZeroTick(now + static_cast<uint32_t>(extended));

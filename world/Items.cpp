@@ -3,7 +3,7 @@
 #include "world/Items.h"
 
 #include "media/BriskImage.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "world/Map.h"
 
 #include <algorithm>
@@ -63,7 +63,7 @@ TBaseItem::TBaseItem() {
     MaxFrameValue = 0;
     FrameBaseValue = 0;
     FrameDelayMs = 200;
-    LastFrameTickValue = SystemTicks();
+    LastFrameTickValue = GameTicks();
     VisibleValue = true;
     SpeedValue = 0;
     // MaxHealth is still 0 here, so a new item starts with no health; fighters get theirs
@@ -92,7 +92,7 @@ void TBaseItem::Move() {}
 void TBaseItem::Draw() {
     // Animation needs no timer: it advances only when the item is drawn, and frames missed
     // while the game was slow are skipped rather than shown late.
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     const uint32_t elapsed = now - LastFrameTickValue;
     const int64_t delay = std::max(FrameDelayMs, 1);
     if (int64_t{elapsed} > delay) {

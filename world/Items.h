@@ -217,7 +217,7 @@ public:
     TAbility& operator=(const TAbility&) = delete;
 
     bool Active = false;
-    uint32_t Expiry = 0; // system ms; 0 = no time limit
+    uint32_t Expiry = 0; // game clock ms; 0 = no time limit
 
     [[nodiscard]] TEquipment* Source() const { return SourceItem; }
     [[nodiscard]] bool Holds(const TEquipment& item) const;
@@ -266,7 +266,7 @@ public:
     // of the chain's items stay as they are. For the game and the network peer.
     void ResetAbility(int32_t k, bool active);
 
-    uint32_t ActionTick = 0; // system ms when the current action began
+    uint32_t ActionTick = 0; // game clock ms when the current action began
     int32_t Melee = 0;
     int32_t Missile = 0;
     int32_t Damage = 0;

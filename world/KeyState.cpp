@@ -1,5 +1,7 @@
-// The global keyboard table.
+// The global held-control table: keys and gamepads.
 #include "world/KeyState.h"
+
+#include "world/KeyBindings.h"
 
 #include <cstddef>
 
@@ -15,4 +17,25 @@ bool KeyHeld(int32_t keyCode) {
 
 void ClearKeyState() {
     KeyState.fill(false);
+}
+
+namespace {
+
+std::array<std::array<bool, kControlCount>, kBoundPlayers> padState{};
+
+} // namespace
+
+void SetPadControl(int32_t player, size_t control, bool held) {
+    if (player >= 0 && player < static_cast<int32_t>(kBoundPlayers) && control < kControlCount)
+        padState[static_cast<size_t>(player)][control] = held;
+}
+
+bool PadControlHeld(int32_t player, size_t control) {
+    return player >= 0 && player < static_cast<int32_t>(kBoundPlayers) && control < kControlCount &&
+           padState[static_cast<size_t>(player)][control];
+}
+
+void ClearPadState() {
+    for (auto& pad : padState)
+        pad.fill(false);
 }

@@ -1,7 +1,7 @@
 // Missiles: the copy of a weapon an attack launches, its flight step by elapsed time, and the
 // hit roll that decides at impact between close combat and a shot.
 #include "media/BriskSound.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "platform/Random.h"
 #include "world/Map.h"
 #include "world/Weapons.h"
@@ -43,7 +43,7 @@ bool InBody(const TBaseItem& fighter, int32_t x, int32_t y) {
 }
 
 TWeapon& TWeapon::Fire(const TWeapon& weapon, TMoveItem& striker, TBaseMap& map) {
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     auto missile = std::make_unique<TWeapon>();
     missile->Name = weapon.Name;
     // A missile carries everything its hit roll needs but the target's armour.
@@ -85,7 +85,7 @@ TWeapon& TWeapon::Fire(const TWeapon& weapon, TMoveItem& striker, TBaseMap& map)
 
 void TWeapon::Move() {
     if (LastMoveTick == 0 || Done) return;
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     const auto elapsedMs = static_cast<float>(now - LastMoveTick);
     const auto d = static_cast<size_t>(ValidDirection(Direction) ? Direction : 0);
     const float stepX = kDirectionX[d] * Speed() * elapsedMs;

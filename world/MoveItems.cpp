@@ -1,6 +1,6 @@
 // The moving-item base of the fighters: action and facing select the animation; the ability
 // slots keep what granted them and release it when the ability ends.
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "world/Equipment.h"
 #include "world/Items.h"
 
@@ -14,14 +14,14 @@ bool TAbility::Holds(const TEquipment& item) const {
 }
 
 TMoveItem::TMoveItem() {
-    ActionTick = SystemTicks();
+    ActionTick = GameTicks();
     SetSpeed(0.08f);
 }
 
 TMoveItem::~TMoveItem() = default;
 
 void TMoveItem::SetAction(int32_t action) {
-    if (action != ActionValue) ActionTick = SystemTicks();
+    if (action != ActionValue) ActionTick = GameTicks();
     ActionValue = action;
     SetDirection(DirectionValue);
 }

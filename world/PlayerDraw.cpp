@@ -1,7 +1,7 @@
 // A fighter on screen: its body, the health bar above it, invisibility, the roll for magic
 // charges while it is drawn, and the status panel the displays show.
 #include "media/BriskImage.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "platform/Random.h"
 #include "world/Players.h"
 
@@ -66,7 +66,7 @@ void TBasePlayer::Draw() {
     if (!hidden) {
         // A wound makes the body blink; the animation goes on meanwhile, so no strike is lost.
         const bool wasVisible = Visible();
-        SetVisible(wasVisible && !BlinkedOut(SystemTicks()));
+        SetVisible(wasVisible && !BlinkedOut(GameTicks()));
         TMoveItem::Draw();
         SetVisible(wasVisible);
     }
@@ -76,7 +76,7 @@ void TBasePlayer::Draw() {
         const int32_t viewY = Map() != nullptr ? Map()->ViewY() : 0;
         HealthBarImage()->DrawFrame(PixelX() - viewX + kHealthBarDx, PixelY() - viewY, HealthLevel());
     }
-    RollCharge(SystemTicks());
+    RollCharge(GameTicks());
 }
 
 bool TBasePlayer::BlinkedOut(uint32_t now) const {

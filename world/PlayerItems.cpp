@@ -2,6 +2,7 @@
 // each kind in place of the last, and the magic items it collects as flags.
 #include "media/BriskSound.h"
 #include "platform/Clock.h"
+#include "platform/GameClock.h"
 #include "world/Players.h"
 
 template <class T> void TBasePlayer::DiscardItem(std::unique_ptr<T>& item) {
@@ -33,7 +34,7 @@ void TBasePlayer::PickUp(std::unique_ptr<TEquipment> item) {
     if (item == nullptr) return;
     PlaySound("PickUpItem");
     TEquipment& taken = *item;
-    Feedback.TakenTick = NonZeroTick(SystemTicks());
+    Feedback.TakenTick = NonZeroTick(GameTicks());
     Feedback.TakenName = taken.Kind.empty() ? taken.Name : taken.Name + " " + taken.Kind;
     // A worn item of the same kind is unequipped and destroyed, not dropped on the map.
     if (dynamic_cast<TArmor*>(&taken) != nullptr) {

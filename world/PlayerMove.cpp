@@ -1,19 +1,10 @@
-// How a fighter moves: the two key sets, action and facing from the held controls, and the
-// walking step with its pickup probes, water and solid squares.
-#include "platform/Clock.h"
+// How a fighter moves: its key set, action and facing from the held controls (bound keys and
+// gamepad), and the walking step with its pickup probes, water and solid squares.
+#include "platform/GameClock.h"
 #include "world/KeyState.h"
 #include "world/Players.h"
 
 namespace {
-
-// Key sets by number + 1: Up, Down, Left, Right, Fire, SecondFire as SDL 1.2 key symbols.
-// Set -1 (all 0) is the fighter without keyboard.
-constexpr int32_t kFirstKeySet = -1;
-constexpr std::array<std::array<int32_t, kControlCount>, 3> kKeySets{{
-    {0, 0, 0, 0, 0, 0},
-    {273, 274, 276, 275, 32, 307}, // arrows, Space, right Alt
-    {119, 115, 97, 100, 306, 308}, // w s a d, left Ctrl, left Alt
-}};
 
 // The pickup probes around the foot point, in the order they are tried: one square's half
 // width to each side, the foot point itself, and one square up.
@@ -25,14 +16,10 @@ constexpr std::array<TProbe, 4> kPickUpProbes{{{-17, 0}, {17, 0}, {0, 0}, {0, -k
 
 } // namespace
 
-const std::array<int32_t, kControlCount>& KeySetKeys(int32_t set) {
-    const int32_t row = set - kFirstKeySet;
-    return row >= 0 && row < static_cast<int32_t>(kKeySets.size()) ? kKeySets[static_cast<size_t>(row)]
-                                                                   : kKeySets[0];
-}
-
 void TPlayer::SetControls(int32_t set) {
-    ControlKeys = KeySetKeys(set);
+    const bool bound = set >= 0 && set < static_cast<int32_t>(kBoundPlayers);
+    ControlSet = bound ? set : -1;
+    ControlKeys = bound ? KeyBindings.Set(static_cast<size_t>(set)) : TKeySet{};
 }
 
 void TBasePlayer::ChooseAction(const TButtons& held) {
@@ -127,9 +114,12 @@ void TPlayer::Move() {
         return;
     }
     if (HasKeySet()) {
-        TButtons held{KeyHeld(ControlKey(TControl::Up)),   KeyHeld(ControlKey(TControl::Down)),
-                      KeyHeld(ControlKey(TControl::Left)), KeyHeld(ControlKey(TControl::Right)),
-                      KeyHeld(ControlKey(TControl::Fire)), KeyHeld(ControlKey(TControl::SecondFire))};
+        // A pad and a key of the same control cannot disagree: either holds it.
+        const auto holds = [this](TControl control) {
+            return KeyHeld(ControlKey(control)) || PadControlHeld(ControlSet, static_cast<size_t>(control));
+        };
+        TButtons held{holds(TControl::Up),    holds(TControl::Down), holds(TControl::Left),
+                      holds(TControl::Right), holds(TControl::Fire), holds(TControl::SecondFire)};
         // A tap shorter than the 200 ms to frame 2 still strikes: the press keeps the attack
         // going until its strike. Without a second weapon the second button starts nothing.
         held.Fire = FireLatch.Due(held.Fire);
@@ -144,7 +134,7 @@ void TPlayer::Move() {
         }
         ChooseAction(held);
     }
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     ExpireAbilities(now);
     LeaveBuilding();
     if (Action() == kActionWalk) Walk(now, OwnedByPeer ? TWaterRule::StopAtEdge : TWaterRule::Drown);

@@ -3,7 +3,7 @@
 #include "world/Players.h"
 
 #include "media/BriskSound.h"
-#include "platform/Clock.h"
+#include "platform/GameClock.h"
 
 #include <string>
 #include <string_view>
@@ -35,7 +35,7 @@ void TBasePlayer::SetAction(int32_t action) {
 void TBasePlayer::SetControls(int32_t) {}
 
 void TBasePlayer::ShowHurt(int32_t amount) {
-    Feedback.HurtTick = NonZeroTick(SystemTicks());
+    Feedback.HurtTick = NonZeroTick(GameTicks());
     Feedback.HurtAmount = amount;
 }
 
@@ -48,7 +48,7 @@ void TBasePlayer::Hurt(int32_t amount) {
 }
 
 void TBasePlayer::Strike(TWeapon& weapon) {
-    const uint32_t now = SystemTicks();
+    const uint32_t now = GameTicks();
     // Measured as elapsed time, so the limit holds across the wrap of the tick counter.
     if (now - LastStrikeTick < kStrikeIntervalMs) return;
     LastStrikeTick = now;

@@ -5,6 +5,7 @@
 
 #include "world/Equipment.h"
 #include "world/Items.h"
+#include "world/KeyBindings.h"
 #include "world/Map.h"
 #include "world/Weapons.h"
 
@@ -13,14 +14,6 @@
 #include <memory>
 #include <string>
 
-// Indexes into a fighter's ControlKeys.
-enum class TControl : size_t { Up, Down, Left, Right, Fire, SecondFire };
-constexpr size_t kControlCount = 6;
-
-// The keys of key set 0 (player 1 at this keyboard) or 1 (player 2) as SDL 1.2 key symbols, in
-// TControl order; any other set reads no keys (all 0). The one table the fighters read and
-// the help page shows.
-[[nodiscard]] const std::array<int32_t, kControlCount>& KeySetKeys(int32_t set);
 
 // The magic items a fighter can own (numbered 1..15 as their magic numbers) and the charge
 // counters the status panel shows (1..5, each 0..5).
@@ -74,11 +67,11 @@ public:
     std::unique_ptr<TArmor> ArmorItem;
     std::unique_ptr<TGlove> GloveItem;
     std::unique_ptr<TBoot> BootItem;
-    uint32_t LastStrikeTick = 0; // system ms of the last accepted strike
+    uint32_t LastStrikeTick = 0; // game clock ms of the last accepted strike
     // Indexed by magic number 1..15 and by counter 1..5; entry 0 is never used.
     std::array<bool, kMagicKinds + 1> MagicItems{};
     std::array<int32_t, kChargeCounters + 1> MagicCharges{};
-    uint32_t LastChargeTick = 0; // system ms of the last charge roll
+    uint32_t LastChargeTick = 0; // game clock ms of the last charge roll
     // SDL key symbols for Up, Down, Left, Right, Fire and SecondFire; all 0 reads no keys.
     std::array<int32_t, kControlCount> ControlKeys{};
 
@@ -150,11 +143,13 @@ public:
     // its strike comes at frame 2 even when the button was let go before; holding it goes on
     // striking once per pass through frame 2.
     void Move() override;
-    // Key set 0 (arrows, Space, right Alt), 1 (w s a d, left Ctrl, left Alt) or -1 (none);
-    // any other number reads no keys either.
+    // Key set 0 (player 1's bound keys and the first gamepad), 1 (player 2's and the second
+    // gamepad) or -1 (none); any other number reads no keys either. The keys are the bindings
+    // in force when it is called.
     void SetControls(int32_t set) override;
 
 private:
+    int32_t ControlSet = -1;
     // A fire button pressed since the last strike it gave: the attack goes on to frame 2.
     struct TFireLatch {
         bool WasHeld = false;

@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(GameTest, NoSettingsFileGivesDefaultsAndAllFourKeysAreWrittenAtTheEnd) {
+TEST_F(GameTest, NoSettingsFileGivesDefaultsAndEveryKeyIsWrittenAtTheEnd) {
     {
         TBriskGame game;
         EXPECT_EQ(game.ServerIP, "127.0.0.1");
@@ -53,7 +53,10 @@ TEST_F(GameTest, NoSettingsFileGivesDefaultsAndAllFourKeysAreWrittenAtTheEnd) {
     }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"[Server]", "IP=10.0.0.7", "", "[Select]", "Server=3", "Client=2",
-                                        "MapName=Default"}));
+                                        "MapName=Default", "Rounds=1", "", "[Keys]", "P1Up=273", "P1Down=274",
+                                        "P1Left=276", "P1Right=275", "P1Fire=32", "P1SecondFire=307", "P2Up=119",
+                                        "P2Down=115", "P2Left=97", "P2Right=100", "P2Fire=306",
+                                        "P2SecondFire=308"}));
     TBriskGame again;
     EXPECT_EQ(again.Player1Char, 3);
     EXPECT_EQ(again.ServerIP, "10.0.0.7");
@@ -83,7 +86,10 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
     { const TBriskGame game; }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
-                                        "Client=2", "MapName=Default", "", "[Server]", "IP=127.0.0.1"}));
+                                        "Client=2", "MapName=Default", "Rounds=1", "", "[Server]", "IP=127.0.0.1",
+                                        "", "[Keys]", "P1Up=273", "P1Down=274", "P1Left=276", "P1Right=275",
+                                        "P1Fire=32", "P1SecondFire=307", "P2Up=119", "P2Down=115", "P2Left=97",
+                                        "P2Right=100", "P2Fire=306", "P2SecondFire=308"}));
 }
 
 TEST_F(GameTest, TemporaryFilesOfAnInterruptedSettingsWriteAreRemovedAtStart) {

@@ -336,7 +336,8 @@ namespace {
 std::vector<uint32_t> Band(int32_t x, int32_t y) {
     std::vector<uint32_t> pixels;
     for (int32_t row = y; row < y + 20; ++row)
-        for (int32_t column = x; column < x + 420 && column < 640; ++column)
+        // The rounds choice sits right of 470 on the same rows.
+        for (int32_t column = x; column < x + 420 && column < 470; ++column)
             pixels.push_back(ReadColor(Screen->Surface, column, row));
     return pixels;
 }

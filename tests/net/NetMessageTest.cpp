@@ -225,3 +225,20 @@ TEST(NetMessage, HandshakeIsReadOnlyBehindItsMark) {
     EXPECT_EQ(std::get<TChoosePlayerBody>(DecodeMessage(EncodeMessage(DecodeMessage(record))).Body).Handshake,
               handshake);
 }
+
+// The server's match length travels in byte 296, with or without the handshake's mark; a game
+// that does not say sends 0 there.
+TEST(NetMessage, ChoosePlayerCarriesTheRoundsInByte296) {
+    for (const bool marked : {false, true}) {
+        SCOPED_TRACE(marked);
+        TChoosePlayerBody choice{"Elf", "Player1", "Lake"};
+        if (marked) choice.Handshake = StartOffer();
+        choice.Rounds = 5;
+        const TNetMessage message{"Server", "Player1", "MESSAGE", 2, choice};
+        const TNetRecord record = EncodeMessage(message);
+        EXPECT_EQ(record[296], 5);
+        for (size_t at = 297; at < 304; ++at)
+            EXPECT_EQ(record[at], 0) << at;
+        EXPECT_EQ(DecodeMessage(record), message);
+    }
+}
