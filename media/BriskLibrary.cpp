@@ -7,6 +7,7 @@
 #include "media/BriskSound.h"
 #include "media/BriskText.h"
 #include "media/StartupFile.h"
+#include "platform/GameFolders.h"
 #include "platform/Paths.h"
 #include "platform/Problems.h"
 
@@ -24,15 +25,15 @@ constexpr int kAudioBufferFrames = 512;
 } // namespace
 
 TBriskLibrary::TBriskLibrary() {
-    Start(ExecutableFolder(), ExecutableFileName());
+    Start(SettingsFolder(), ExecutableFileName(), LogFolder());
 }
 
-TBriskLibrary::TBriskLibrary(std::string appPath, std::string exeName) {
-    Start(std::move(appPath), std::move(exeName));
+TBriskLibrary::TBriskLibrary(std::string appPath, std::string exeName, std::string logPath) {
+    Start(std::move(appPath), std::move(exeName), std::move(logPath));
 }
 
-void TBriskLibrary::Start(std::string appPath, std::string exeName) {
-    OwnedLogger = std::make_unique<TLogger>(appPath, exeName);
+void TBriskLibrary::Start(std::string appPath, std::string exeName, std::string logPath) {
+    OwnedLogger = std::make_unique<TLogger>(appPath, exeName, std::move(logPath));
     Logger = OwnedLogger.get();
     Logger->LogStatus("Starting Application", "Initialization");
     // What the platform layer meets and handles (a data file refused for its size) is logged.
