@@ -38,8 +38,8 @@ std::optional<fs::path> BaseFolder(const TEnvironment& environment, std::string_
     return std::nullopt;
 }
 
-std::string UserFolder(const std::string& exeFolder, const TEnvironment& environment, std::string_view variable,
-                       std::string_view homeFallback) {
+std::string UserFolder(const std::string& exeFolder, const TEnvironment& environment,
+                       std::string_view variable, std::string_view homeFallback) {
     const auto base = BaseFolder(environment, variable, homeFallback);
     return base ? WithSlash(*base / kGameFolderName) : exeFolder;
 }
