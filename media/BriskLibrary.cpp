@@ -14,6 +14,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
+#include <string>
 
 namespace {
 
@@ -42,6 +43,11 @@ void TBriskLibrary::Start(std::string appPath, std::string exeName, std::string 
     });
 
     Logger->LogStatus("SDL being started up.", "BriskDraws.Initialization");
+    // 1.2.50 and later is sdl12-compat, SDL 1.2 on top of SDL 2: the log tells which one ran.
+    const SDL_version* linked = SDL_Linked_Version();
+    Logger->LogStatus("Using SDL " + std::to_string(linked->major) + "." + std::to_string(linked->minor) +
+                          "." + std::to_string(linked->patch),
+                      "BriskDraws.Initialization");
     OwnedScreen = std::make_unique<TBriskDraw>(appPath, exeName);
     Screen = OwnedScreen.get();
 

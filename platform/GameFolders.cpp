@@ -52,15 +52,15 @@ std::string Created(const std::string& folder) {
 
 } // namespace
 
-TGameFolders LocateGameFolders(const std::string& exeFolder, const TEnvironment& environment) {
+TGameFolders LocateGameFolders(const std::string& exeFolder, bool exeFolderWritable,
+                               const TEnvironment& environment) {
     TGameFolders folders;
     const fs::path exe(exeFolder);
     if (!IsFolder(exe / "data") && IsFolder(exe / kInstalledDataFolder))
         folders.Data = WithSlash(exe / kInstalledDataFolder);
     else
         folders.Data = exeFolder;
-    // access() also answers for a read-only mount, which the permission bits do not show.
-    if (access(exeFolder.c_str(), W_OK) == 0) {
+    if (exeFolderWritable) {
         folders.Settings = exeFolder;
         folders.Log = exeFolder;
     } else {
@@ -71,10 +71,13 @@ TGameFolders LocateGameFolders(const std::string& exeFolder, const TEnvironment&
 }
 
 const TGameFolders& GameFolders() {
-    static const TGameFolders folders = LocateGameFolders(ExecutableFolder(), [](std::string_view name) {
-        const char* value = std::getenv(std::string(name).c_str());
-        return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-    });
+    static const TGameFolders folders = [] {
+        const std::string exeFolder = ExecutableFolder();
+        return LocateGameFolders(exeFolder, access(exeFolder.c_str(), W_OK) == 0, [](std::string_view name) {
+            const char* value = std::getenv(std::string(name).c_str());
+            return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+        });
+    }();
     return folders;
 }
 

@@ -22,7 +22,8 @@ struct TGameFolders {
     std::string Log;
 };
 
-// The folders for an executable in exeFolder (with its trailing "/"):
+// The folders for an executable in exeFolder (with its trailing "/") that the user can or
+// cannot write to:
 // - data beside the executable when a data/ folder is there, else in
 //   exeFolder/../share/games/duelmark/ when that exists (an installed game), else beside it;
 // - settings and log beside the executable when that folder is writable (a game folder or a
@@ -32,9 +33,12 @@ struct TGameFolders {
 //   home either, the executable's folder is named: nothing can be written then, and the
 //   game runs without log and settings.
 // Nothing is created here.
-[[nodiscard]] TGameFolders LocateGameFolders(const std::string& exeFolder, const TEnvironment& environment);
+[[nodiscard]] TGameFolders LocateGameFolders(const std::string& exeFolder, bool exeFolderWritable,
+                                             const TEnvironment& environment);
 
-// LocateGameFolders for the running executable and the process environment; worked out once.
+// LocateGameFolders for the running executable, whether the process may write its folder (a
+// read-only mount counts, which permission bits do not show) and the process environment;
+// worked out once.
 [[nodiscard]] const TGameFolders& GameFolders();
 
 // The folder holding the game's data, with a trailing "/".
