@@ -14,9 +14,11 @@ deb=$Work/package/duelmark_${version}_$(dpkg --print-architecture).deb
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || Fail "Version field"
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || Fail "Section field"
 depends=$(dpkg-deb -f "$deb" Depends)
+# The package names alone, one a line, without versions or alternatives' bars.
+names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for package in libsdl1.2debian libsdl-image1.2 libsdl-ttf2.0-0 libsdl-mixer1.2 libsdl-net1.2 libc6 libstdc++6 \
   fonts-dejavu-core; do
-  [[ ",$depends," =~ [,\ ]$package[\ ,\(] ]] || Fail "Depends lacks $package: $depends"
+  grep -qxF -- "$package" <<<"$names" || Fail "Depends lacks $package: $depends"
 done
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
