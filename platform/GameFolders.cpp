@@ -70,10 +70,17 @@ TGameFolders LocateGameFolders(const std::string& exeFolder, bool exeFolderWrita
     return folders;
 }
 
+bool MayWriteExecutableFolder(const std::string& exeFolder) {
+    // /usr holds what the package manager installed and is not written at run time, not even
+    // by root, whose settings then go to root's home like anyone's. access() also answers for a
+    // read-only mount, which the permission bits do not show.
+    return !exeFolder.starts_with("/usr/") && access(exeFolder.c_str(), W_OK) == 0;
+}
+
 const TGameFolders& GameFolders() {
     static const TGameFolders folders = [] {
         const std::string exeFolder = ExecutableFolder();
-        return LocateGameFolders(exeFolder, access(exeFolder.c_str(), W_OK) == 0, [](std::string_view name) {
+        return LocateGameFolders(exeFolder, MayWriteExecutableFolder(exeFolder), [](std::string_view name) {
             const char* value = std::getenv(std::string(name).c_str());
             return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
         });

@@ -36,9 +36,12 @@ struct TGameFolders {
 [[nodiscard]] TGameFolders LocateGameFolders(const std::string& exeFolder, bool exeFolderWritable,
                                              const TEnvironment& environment);
 
-// LocateGameFolders for the running executable, whether the process may write its folder (a
-// read-only mount counts, which permission bits do not show) and the process environment;
-// worked out once.
+// Whether the game keeps its settings and log beside an executable in exeFolder: the folder is
+// writable (a read-only mount counts as not) and is not under /usr.
+[[nodiscard]] bool MayWriteExecutableFolder(const std::string& exeFolder);
+
+// LocateGameFolders for the running executable, MayWriteExecutableFolder and the process
+// environment; worked out once.
 [[nodiscard]] const TGameFolders& GameFolders();
 
 // The folder holding the game's data, with a trailing "/".

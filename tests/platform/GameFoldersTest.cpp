@@ -91,4 +91,11 @@ TEST_F(GameFoldersTest, AReadOnlyExecutableFolderKeepsThemInTheXdgFolders) {
     }
 }
 
+TEST_F(GameFoldersTest, NothingUnderUsrIsWrittenNotEvenByRoot) {
+    EXPECT_FALSE(MayWriteExecutableFolder("/usr/games/"));
+    EXPECT_FALSE(MayWriteExecutableFolder("/usr/local/games/"));
+    EXPECT_TRUE(MayWriteExecutableFolder(Folder("build/game")));
+    EXPECT_FALSE(MayWriteExecutableFolder(Folder("missing")));
+}
+
 } // namespace
