@@ -20,7 +20,17 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/duelmark.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/duelmark.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/duelmark.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# Manual pages are installed compressed, as Debian's policy asks; man reads them either way.
+set(man_page ${CMAKE_BINARY_DIR}/man/duelmark.6)
+add_custom_command(
+  OUTPUT ${man_page}.gz
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/duelmark.6 ${man_page}
+  COMMAND gzip -9nf ${man_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/duelmark.6
+  COMMENT "Compressing the manual page"
+  VERBATIM)
+add_custom_target(man_page ALL DEPENDS ${man_page}.gz)
+install(FILES ${man_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 # The Debian package: duelmark_<version>_<arch>.deb.
 set(CPACK_GENERATOR DEB)

@@ -24,7 +24,7 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/games/duelmark ./usr/bin/duelmark-script ./usr/share/games/duelmark/maps/Default.map \
   ./usr/share/applications/duelmark.desktop ./usr/share/icons/hicolor/256x256/apps/duelmark.png \
-  ./usr/share/metainfo/duelmark.metainfo.xml ./usr/share/man/man6/duelmark.6; do
+  ./usr/share/metainfo/duelmark.metainfo.xml ./usr/share/man/man6/duelmark.6.gz; do
   grep -qxF -- "$file" <<<"$files" || Fail "the package lacks $file"
 done
 grep -q "^./usr/local/\|^./home/\|^./tmp/" <<<"$files" && Fail "the package installs outside /usr"

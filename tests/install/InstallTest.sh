@@ -10,7 +10,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || Fail "cmake --install"
 for file in games/duelmark bin/duelmark-script share/games/duelmark/images share/games/duelmark/sound \
   share/games/duelmark/data share/games/duelmark/maps/Default.map share/applications/duelmark.desktop \
   share/icons/hicolor/64x64/apps/duelmark.png share/icons/hicolor/256x256/apps/duelmark.png \
-  share/metainfo/duelmark.metainfo.xml share/man/man6/duelmark.6; do
+  share/metainfo/duelmark.metainfo.xml share/man/man6/duelmark.6.gz; do
   [ -e "$prefix/$file" ] || Fail "$file is not installed"
 done
 [ -z "$(find "$prefix/share/games/duelmark" -maxdepth 1 -type f)" ] ||
