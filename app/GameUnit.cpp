@@ -199,6 +199,12 @@ void TBriskGame::RunFrame(TGameState screen, const TFrameHooks& hooks) {
     Messaging();
     if (hooks.PerFrame) hooks.PerFrame();
     Screen->Flip(screen == TGameState::Game ? TFramePace::Match : TFramePace::Menu);
+    if (QuitAfterFrames > 0 && ++FramesShown == QuitAfterFrames) {
+        // Through the event queue, so the quit takes the path a closed window takes.
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
 }
 
 void TBriskGame::RunFrameLoop(TGameState screen, const TFrameHooks& hooks) {

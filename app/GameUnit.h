@@ -33,7 +33,7 @@ enum class TRefusal : uint8_t;
 inline constexpr std::string_view kGameTitle = "Duelmark - Blades at Dusk";
 inline constexpr std::string_view kGameVersion = "v1.12 (Rel 1.1)";
 
-// The settings file beside the executable.
+// The settings file, in the settings folder (beside a writable executable's folder).
 inline constexpr std::string_view kSettingsFileName = "Duelmark.def";
 inline constexpr std::string_view kDefaultServerIP = "127.0.0.1";
 
@@ -269,7 +269,7 @@ public:
     [[nodiscard]] std::string PeerStatusLine() const;
     void DrawPeerStatus();
 
-    // The settings file's path: AppPath + "\Duelmark.def".
+    // The settings file's path: AppPath (the settings folder) + "\Duelmark.def".
     [[nodiscard]] static std::string SettingsPath();
 
     TGameState State = TGameState::Title;
@@ -311,6 +311,10 @@ public:
     uint16_t NetPort = kGamePort;
     // When the peer was last heard from, for the "not answering" line and the match's end.
     uint32_t LastHeardTick = 0;
+    // The command line's --quit-after-frames: after this many frames the game quits as if its
+    // window were closed, so an installed game can be started headless and checked. 0: never.
+    uint32_t QuitAfterFrames = 0;
+    uint32_t FramesShown = 0;
     TNetSession Net;
     // What the setup screen says about the last network attempt: a refused check of the
     // match's files, a connect that failed, a peer that left ("" for nothing).

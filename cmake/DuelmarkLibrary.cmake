@@ -37,7 +37,8 @@ function(duelmark_test name)
   # test discovery, so the variables are set by an env launcher instead.
   set_target_properties(${name} PROPERTIES
     CROSSCOMPILING_EMULATOR "env;SDL_VIDEODRIVER=dummy;SDL_AUDIODRIVER=dummy;${ARG_ENV}")
-  set(properties TIMEOUT ${ARG_TIMEOUT})
+  # The label (the executable's name) lets test.sh run one group again, on sdl12-compat.
+  set(properties TIMEOUT ${ARG_TIMEOUT} LABELS ${name})
   if(ARG_LOCK)
     # Tests that share a resource (fixed loopback ports) must not run side by side under ctest -j.
     list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})

@@ -7,12 +7,14 @@
 #include "media/BriskSound.h"
 #include "media/BriskText.h"
 #include "media/StartupFile.h"
+#include "platform/GameFolders.h"
 #include "platform/Paths.h"
 #include "platform/Problems.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
+#include <string>
 
 namespace {
 
@@ -24,15 +26,15 @@ constexpr int kAudioBufferFrames = 512;
 } // namespace
 
 TBriskLibrary::TBriskLibrary() {
-    Start(ExecutableFolder(), ExecutableFileName());
+    Start(SettingsFolder(), ExecutableFileName(), LogFolder());
 }
 
-TBriskLibrary::TBriskLibrary(std::string appPath, std::string exeName) {
-    Start(std::move(appPath), std::move(exeName));
+TBriskLibrary::TBriskLibrary(std::string appPath, std::string exeName, std::string logPath) {
+    Start(std::move(appPath), std::move(exeName), std::move(logPath));
 }
 
-void TBriskLibrary::Start(std::string appPath, std::string exeName) {
-    OwnedLogger = std::make_unique<TLogger>(appPath, exeName);
+void TBriskLibrary::Start(std::string appPath, std::string exeName, std::string logPath) {
+    OwnedLogger = std::make_unique<TLogger>(appPath, exeName, std::move(logPath));
     Logger = OwnedLogger.get();
     Logger->LogStatus("Starting Application", "Initialization");
     // What the platform layer meets and handles (a data file refused for its size) is logged.
@@ -41,6 +43,11 @@ void TBriskLibrary::Start(std::string appPath, std::string exeName) {
     });
 
     Logger->LogStatus("SDL being started up.", "BriskDraws.Initialization");
+    // 1.2.50 and later is sdl12-compat, SDL 1.2 on top of SDL 2: the log tells which one ran.
+    const SDL_version* linked = SDL_Linked_Version();
+    Logger->LogStatus("Using SDL " + std::to_string(linked->major) + "." + std::to_string(linked->minor) +
+                          "." + std::to_string(linked->patch),
+                      "BriskDraws.Initialization");
     OwnedScreen = std::make_unique<TBriskDraw>(appPath, exeName);
     Screen = OwnedScreen.get();
 

@@ -14,16 +14,18 @@ class TBriskSoundEngine;
 
 class TBriskLibrary {
 public:
-    // For the running executable: its folder and name locate the start-up file and the log.
+    // For the running executable: its name, the settings folder (start-up file) and the log
+    // folder.
     TBriskLibrary();
     // For a given folder (with trailing "/") and executable file name; tests use their own.
-    TBriskLibrary(std::string appPath, std::string exeName);
+    // The log goes to logPath when given, else beside the start-up file.
+    TBriskLibrary(std::string appPath, std::string exeName, std::string logPath = {});
     ~TBriskLibrary();
     TBriskLibrary(const TBriskLibrary&) = delete;
     TBriskLibrary& operator=(const TBriskLibrary&) = delete;
 
 private:
-    void Start(std::string appPath, std::string exeName);
+    void Start(std::string appPath, std::string exeName, std::string logPath);
 
     std::unique_ptr<TLogger> OwnedLogger;
     std::unique_ptr<TBriskDraw> OwnedScreen;

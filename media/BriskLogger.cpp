@@ -2,6 +2,7 @@
 #include "media/BriskLogger.h"
 
 #include "media/StartupFile.h"
+#include "platform/GameFolders.h"
 #include "platform/LocalTime.h"
 #include "platform/Paths.h"
 
@@ -19,10 +20,10 @@ int32_t DebugLevelFromText(std::string_view text) {
     return level;
 }
 
-TLogger::TLogger() : TLogger(ExecutableFolder(), ExecutableFileName()) {}
+TLogger::TLogger() : TLogger(SettingsFolder(), ExecutableFileName(), LogFolder()) {}
 
-TLogger::TLogger(std::string appPath, std::string exeName)
-    : ExeName(std::move(exeName)), AppPath(std::move(appPath)) {
+TLogger::TLogger(std::string appPath, std::string exeName, std::string logPath)
+    : ExeName(std::move(exeName)), AppPath(std::move(appPath)), LogPath(logPath.empty() ? AppPath : logPath) {
     SetDebugLevel(0);
     ReadLevelFromStartupFile();
 }
@@ -37,7 +38,7 @@ void TLogger::ReadLevelFromStartupFile() {
 }
 
 std::string TLogger::LogFileName() const {
-    return AppPath + NameStem(ExeName) + ".log";
+    return LogPath + NameStem(ExeName) + ".log";
 }
 
 void TLogger::SetDebugLevel(int32_t level) {

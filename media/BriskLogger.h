@@ -1,5 +1,6 @@
 // The program's diagnostic log: error and status lines, stamped with the time of day, in
-// "<executable stem>.log" beside the executable. The first library object up, the last down.
+// "<executable stem>.log" in the log folder (beside the executable when that is writable). The
+// first library object up, the last down.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +18,13 @@ constexpr size_t kMaxLogLocationBytes = 200;
 
 class TLogger {
 public:
-    // The running executable's folder and name; the level from the start-up file.
+    // The running executable's name, its start-up file in the settings folder and its log in
+    // the log folder; the level from the start-up file.
     TLogger();
     // A logger for a given folder (with trailing "/") and executable file name; the test
-    // fixture uses it to keep each test's log and start-up file in a folder of its own.
-    TLogger(std::string appPath, std::string exeName);
+    // fixture uses it to keep each test's log and start-up file in a folder of its own. The log
+    // goes to logPath when given, else beside the start-up file.
+    TLogger(std::string appPath, std::string exeName, std::string logPath = {});
     ~TLogger();
     TLogger(const TLogger&) = delete;
     TLogger& operator=(const TLogger&) = delete;
@@ -38,7 +41,8 @@ public:
     [[nodiscard]] std::string LogFileName() const;
 
     std::string ExeName; // file name of the executable, without folder
-    std::string AppPath; // its folder, with the trailing "/"
+    std::string AppPath; // the start-up file's folder, with the trailing "/"
+    std::string LogPath; // the log's folder, with the trailing "/"
     int32_t DebugLevel = 0;
 
 private:

@@ -1,4 +1,4 @@
-// The library's optional start-up file: "<executable stem>.cfg" beside the executable, plain
+// The library's optional start-up file: "<executable stem>.cfg" in the settings folder, plain
 // name=value lines without sections. Every reader opens it anew; nothing is cached.
 #pragma once
 

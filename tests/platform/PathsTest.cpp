@@ -63,7 +63,7 @@ TEST(Executable, StemDropsOnlyTheExtensionAndFolderEndsInSlash) {
 }
 
 TEST(DataFolder, IsTheExecutablesFolderAndEnteringItMakesItTheWorkingDirectory) {
-    EXPECT_EQ(DataFolder(), ExecutableFolder());
+    EXPECT_EQ(DataFolder(), ExecutableFolder()) << "a test executable has no data anywhere";
     const fs::path before = fs::current_path();
     fs::current_path(fs::temp_directory_path());
     ASSERT_TRUE(EnterDataFolder());

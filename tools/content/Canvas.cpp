@@ -242,6 +242,21 @@ void WriteOpaquePng(const std::string& fileName, const TCanvas& canvas) {
          fileName);
 }
 
+void WriteAlphaPng(const std::string& fileName, const TCanvas& canvas) {
+    std::vector<uint8_t> rgba(static_cast<size_t>(canvas.Width()) * canvas.Height() * 4);
+    for (int y = 0; y < canvas.Height(); ++y)
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const TColor& c = canvas.At(x, y);
+            uint8_t* p = &rgba[(static_cast<size_t>(y) * canvas.Width() + x) * 4];
+            p[0] = ToByte(c.R);
+            p[1] = ToByte(c.G);
+            p[2] = ToByte(c.B);
+            p[3] = ToByte(c.A);
+        }
+    Save(stbi_write_png(fileName.c_str(), canvas.Width(), canvas.Height(), 4, rgba.data(), canvas.Width() * 4),
+         fileName);
+}
+
 void WriteJpeg(const std::string& fileName, const TCanvas& canvas, int quality) {
     std::vector<uint8_t> rgb(static_cast<size_t>(canvas.Width()) * canvas.Height() * 3);
     for (int y = 0; y < canvas.Height(); ++y)

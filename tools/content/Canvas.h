@@ -69,5 +69,7 @@ void WritePng(const std::string& fileName, const TCanvas& canvas, const TKey& ke
 // Opaque PNG: alpha is ignored, pure black is nudged so a black key never eats a pixel.
 void WriteOpaquePng(const std::string& fileName, const TCanvas& canvas);
 void WriteJpeg(const std::string& fileName, const TCanvas& canvas, int quality);
+// PNG with its alpha kept, for pictures outside the game (the desktop icon).
+void WriteAlphaPng(const std::string& fileName, const TCanvas& canvas);
 
 } // namespace content
