@@ -8,6 +8,7 @@
 #include "media/StartupFile.h"
 #include "platform/IniFile.h"
 #include "platform/Random.h"
+#include "world/AIPlayers.h"
 #include "world/GameDisplays.h"
 #include "world/KeyState.h"
 #include "world/Map.h"
@@ -82,6 +83,7 @@ void TBriskGame::ReadSettings() {
     Player1Char = settings.ReadClamped("Select", "Server", 1, kChoiceRange);
     Player2Char = settings.ReadClamped("Select", "Client", 2, kChoiceRange);
     MapName = settings.ReadString("Select", "MapName", "Default");
+    AILevel = AILevelFromName(settings.ReadString("Select", "AILevel", AILevelName(kAILevelNormal)));
 }
 
 void TBriskGame::WriteSettings() const {
@@ -89,7 +91,8 @@ void TBriskGame::WriteSettings() const {
     if (!settings.WriteAll({{"Server", "IP", ServerIP},
                             {"Select", "Server", std::to_string(Player1Char)},
                             {"Select", "Client", std::to_string(Player2Char)},
-                            {"Select", "MapName", MapName}}))
+                            {"Select", "MapName", MapName},
+                            {"Select", "AILevel", std::string(AILevelName(AILevel))}}))
         Logger->LogError("Could not write " + settings.FileName(), "TBriskGame.Destroy");
 }
 

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "world/AIPlayers.h"
 #include "world/KeyState.h"
 
 #include <SDL.h>
@@ -39,6 +40,8 @@ constexpr size_t kMaxAddressLength = 15;
 
 // BACK, on the setup screen in both of its states; the same place as on the end screen.
 constexpr TClickRect kBackRect{10, 200, 430, 480};
+// The computer opponent's level, right of "AI Player".
+constexpr TClickRect kAILevelRect{365, 455, 370, 410};
 
 // Where the screen says that a list came out empty: the free band between the mode boxes
 // and the player columns.
@@ -148,6 +151,9 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
         game.MapIndex = WrapIntoList(game.MapIndex + 1, MapCount(game));
     if (game.NetMode == kNetLocal && TClickRect{250, 360, 370, 410}.Contains(x, y))
         game.AIBox = 1 - game.AIBox;
+    // The level beside "AI Player": each click the next, Hard back to Easy.
+    if (game.NetMode == kNetLocal && kAILevelRect.Contains(x, y))
+        game.AILevel = game.AILevel >= kAILevelHard ? kAILevelEasy : game.AILevel + 1;
     if (kBackRect.Contains(x, y)) game.BackToTitle();
 }
 
@@ -353,6 +359,7 @@ void TBriskGame::RenderGameSetup() {
     if (NetMode == kNetLocal) {
         drawCell(250, 370, AIBox);
         blue.TextOut(300, 370, "AI Player");
+        yellow.TextOut(kAILevelRect.Left + 5, 370, std::string(AILevelName(AILevel)));
     }
     if (CharacterCount(*this) == 0)
         small.TextOut(kNoCharactersX, kEmptyListY, "No characters found in data.");

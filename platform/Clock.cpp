@@ -34,6 +34,8 @@ void WaitTicks(uint32_t ms) {
     installedClock->Wait(ms);
 }
 
-void SetClock(TClock* clock) {
+TClock* SetClock(TClock* clock) {
+    TClock* previous = installedClock;
     installedClock = clock != nullptr ? clock : &systemClock;
+    return previous;
 }

@@ -22,8 +22,9 @@ public:
 // Waits ms milliseconds on the installed clock.
 void WaitTicks(uint32_t ms);
 
-// Installs a borrowed clock; nullptr restores the system clock.
-void SetClock(TClock* clock);
+// Installs a borrowed clock; nullptr restores the system clock. Returns the clock installed
+// before, so a user can put it back.
+TClock* SetClock(TClock* clock);
 
 // A clock that moves only when told to. Every wait is recorded and advances it at once.
 class TManualClock : public TClock {

@@ -6,8 +6,10 @@
 #include "media/BriskSound.h"
 #include "support/MediaFixture.h"
 #include "support/TestFiles.h"
+#include "world/AIPlayers.h"
 #include "world/KeyState.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -40,23 +42,47 @@ protected:
     }
 };
 
-TEST_F(GameTest, NoSettingsFileGivesDefaultsAndAllFourKeysAreWrittenAtTheEnd) {
+TEST_F(GameTest, NoSettingsFileGivesDefaultsAndAllFiveKeysAreWrittenAtTheEnd) {
     {
         TBriskGame game;
         EXPECT_EQ(game.ServerIP, "127.0.0.1");
         EXPECT_EQ(game.Player1Char, 1);
         EXPECT_EQ(game.Player2Char, 2);
         EXPECT_EQ(game.MapName, "Default");
+        EXPECT_EQ(game.AILevel, kAILevelNormal);
         EXPECT_FALSE(fs::exists(SettingsFile())) << "read once, written only at the end";
         game.Player1Char = 3;
         game.ServerIP = "10.0.0.7";
     }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"[Server]", "IP=10.0.0.7", "", "[Select]", "Server=3", "Client=2",
-                                        "MapName=Default"}));
+                                        "MapName=Default", "AILevel=Normal"}));
     TBriskGame again;
     EXPECT_EQ(again.Player1Char, 3);
     EXPECT_EQ(again.ServerIP, "10.0.0.7");
+}
+
+TEST_F(GameTest, TheComputerOpponentsLevelIsReadByNameAndWrittenBack) {
+    const struct {
+        const char* Text;
+        int32_t Level;
+        const char* Written;
+    } cases[] = {
+        {"[Select]\nAILevel=Hard\n", kAILevelHard, "AILevel=Hard"},
+        {"[select]\nailevel=easy\n", kAILevelEasy, "AILevel=Easy"},
+        {"[Select]\nAILevel=2\n", kAILevelNormal, "AILevel=Normal"},
+        {"[Select]\nAILevel=Hardest\n", kAILevelNormal, "AILevel=Normal"},
+        {"[Select]\nAILevel=\n", kAILevelNormal, "AILevel=Normal"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(SettingsFile(), std::ios::binary) << c.Text;
+        {
+            TBriskGame game;
+            EXPECT_EQ(game.AILevel, c.Level) << c.Text;
+        }
+        const auto lines = ReadLines(SettingsFile());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string(c.Written)), lines.end()) << c.Text;
+    }
 }
 
 TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
