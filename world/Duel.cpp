@@ -1,6 +1,7 @@
 // One headless match between two scripts, played on a clock of its own.
 #include "world/Duel.h"
 
+#include "media/BriskLogger.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/Random.h"
@@ -13,6 +14,8 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -32,7 +35,10 @@ bool DoneDying(const TBasePlayer& fighter) {
     return fighter.Action() == kActionDie && fighter.Frame() == fighter.MaxFrame();
 }
 
-TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int32_t level, int32_t x, int32_t y) {
+// Makes the fighter and starts its script. What the script's compile reports is logged as in
+// the game and kept in messages, so an error that ends the match can say what was wrong.
+TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int32_t level, int32_t x, int32_t y,
+                       std::string& messages) {
     // Without its file a character would fight with every statistic at its default.
     const std::string characterFile = "data\\" + spec.Character + ".plr";
     if (!std::filesystem::is_regular_file(ResolvePath(characterFile)))
@@ -49,11 +55,19 @@ TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int3
     ReadFighterFile(*fighter, spec.Character, map);
     fighter->GameAI->PlayerID = id;
     fighter->GameAI->Level = level;
-    if (spec.ScriptFile.empty()) {
-        fighter->LoadAI();
-    } else {
-        fighter->GameAI->LoadAlone(spec.ScriptFile);
-        fighter->GameAI->Player = fighter.get();
+    fighter->GameAI->Script->Log = [&messages](std::string_view message, std::string_view location) {
+        Logger->LogError(message, location);
+        messages += "\n  " + std::string(message);
+    };
+    try {
+        if (spec.ScriptFile.empty()) {
+            fighter->LoadAI();
+        } else {
+            fighter->GameAI->LoadAlone(spec.ScriptFile);
+            fighter->GameAI->Player = fighter.get();
+        }
+    } catch (const std::exception& error) {
+        throw EWorldError(error.what() + messages);
     }
     return map.Add(std::move(fighter));
 }
@@ -62,11 +76,14 @@ void Play(const TDuelOptions& options, const std::array<TDuelFighter, 2>& fighte
           TDuelResult& result) {
     const std::string mapFile = MapFileName(options.MapName);
     if (!std::filesystem::is_regular_file(ResolvePath(mapFile))) throw EWorldError("No map file " + mapFile);
+    // Outlives the fighters, whose scripts write to it.
+    std::string messages;
     TBaseMap map;
     map.LoadFromFile(options.MapName);
     // The game makes player 2 first; a map file's StartY keys are horizontal coordinates.
-    TAIPlayer& second = MakeFighter(map, fighters[1], 1, options.Level, map.StartY1, map.StartX1);
-    TAIPlayer& first = MakeFighter(map, fighters[0], 0, options.Level, map.StartY0, map.StartX0);
+    TAIPlayer& second = MakeFighter(map, fighters[1], 1, options.Level, map.StartY1, map.StartX1, messages);
+    messages.clear();
+    TAIPlayer& first = MakeFighter(map, fighters[0], 0, options.Level, map.StartY0, map.StartX0, messages);
     map.Players = {&first, &second};
     const std::array<TAIPlayer*, 2> both{&first, &second};
     const uint32_t step = options.StepMs > 0 ? options.StepMs : 1;
