@@ -42,6 +42,7 @@ constexpr size_t kMaxAddressLength = 15;
 constexpr TClickRect kBackRect{10, 200, 430, 480};
 // The computer opponent's level, right of "AI Player".
 constexpr TClickRect kAILevelRect{365, 455, 370, 410};
+constexpr int32_t kAILevelTextX = 384;
 
 // Where the screen says that a list came out empty: the free band between the mode boxes
 // and the player columns.
@@ -359,7 +360,8 @@ void TBriskGame::RenderGameSetup() {
     if (NetMode == kNetLocal) {
         drawCell(250, 370, AIBox);
         blue.TextOut(300, 370, "AI Player");
-        yellow.TextOut(kAILevelRect.Left + 5, 370, std::string(AILevelName(AILevel)));
+        // Just clear of the end of "AI Player", which reaches into the level's rectangle.
+        yellow.TextOut(kAILevelTextX, 370, std::string(AILevelName(AILevel)));
     }
     if (CharacterCount(*this) == 0)
         small.TextOut(kNoCharactersX, kEmptyListY, "No characters found in data.");
