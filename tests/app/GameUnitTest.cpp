@@ -69,7 +69,7 @@ TEST_F(GameTest, TheComputerOpponentsLevelIsReadByNameAndWrittenBack) {
         const char* Written;
     } cases[] = {
         {"[Select]\nAILevel=Hard\n", kAILevelHard, "AILevel=Hard"},
-        {"[select]\nailevel=easy\n", kAILevelEasy, "AILevel=Easy"},
+        {"[select]\nailevel=easy\n", kAILevelEasy, "ailevel=Easy"},
         {"[Select]\nAILevel=2\n", kAILevelNormal, "AILevel=Normal"},
         {"[Select]\nAILevel=Hardest\n", kAILevelNormal, "AILevel=Normal"},
         {"[Select]\nAILevel=\n", kAILevelNormal, "AILevel=Normal"},
@@ -109,7 +109,8 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
     { const TBriskGame game; }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
-                                        "Client=2", "MapName=Default", "", "[Server]", "IP=127.0.0.1"}));
+                                        "Client=2", "MapName=Default", "AILevel=Normal", "", "[Server]",
+                                        "IP=127.0.0.1"}));
 }
 
 TEST_F(GameTest, TemporaryFilesOfAnInterruptedSettingsWriteAreRemovedAtStart) {
