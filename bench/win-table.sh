@@ -7,7 +7,8 @@
 # simple: every character's shipped AI against the same character run by the test suite's
 #         simple scripts (tests/world/duel/Walker.ai, which walks straight at its foe and
 #         strikes, and Shooter.ai, which only shoots from where it stands), on every map.
-# pairs:  every character against every other, both with their shipped AI, on every map.
+# pairs:  every character against every other, both with their shipped AI, on every map; each
+#         takes player 1's start in half the matches, so a map's sides do not decide the pairing.
 # Prints one line per cell (wins of the first fighter, the second, unfinished) and the total.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -30,9 +31,22 @@ maps=${MAPS:-"Default Forest Lake Ruins"}
 characters=${CHARACTERS:-"Barbar Elf Knight Ninja Orc"}
 total=0; won=0; lost=0; open=0
 
+# Wins of P1 and P2 and unfinished matches of N matches from seed S: "p1 p2 unfinished".
+play() {
+  "$tool" --data "$game" --map "$1" --matches "$4" --seed "$5" --level "$level" "$2" "$3" | tail -n 1 |
+    awk '{print $3, $5, $7}'
+}
+
 cell() {
-  line=$("$tool" --data "$game" --map "$1" --matches "$matches" --level "$level" "$2" "$3" | tail -n 1)
-  p1=$(echo "$line" | awk '{print $3}'); p2=$(echo "$line" | awk '{print $5}'); un=$(echo "$line" | awk '{print $7}')
+  set -- "$1" "$2" "$3" "$4"
+  if [ "$4" = swap ]; then
+    half=$((matches / 2))
+    set -- $(play "$1" "$2" "$3" "$half" 1) $(play "$1" "$3" "$2" $((matches - half)) 1001) "$1" "$2" "$3"
+    p1=$(($1 + $5)); p2=$(($2 + $4)); un=$(($3 + $6)); shift 6
+  else
+    set -- $(play "$1" "$2" "$3" "$matches" 1) "$1" "$2" "$3"
+    p1=$1; p2=$2; un=$3; shift 3
+  fi
   printf '%-8s %-8s %-18s %3s %3s %3s\n' "$1" "$2" "$(echo "$3" | sed 's|:.*/|:|')" "$p1" "$p2" "$un"
   total=$((total + matches)); won=$((won + p1)); lost=$((lost + p2)); open=$((open + un))
 }
@@ -45,7 +59,7 @@ for map in $maps; do
       done
     else
       for b in $characters; do
-        [ "$a" \< "$b" ] && cell "$map" "$a" "$b"
+        [ "$a" \< "$b" ] && cell "$map" "$a" "$b" swap
       done
     fi
   done
