@@ -27,7 +27,8 @@ void BM_DuelMatch(benchmark::State& state) {
         gameMs += result.GameMs;
         ++options.Seed;
     }
-    state.counters["game_s"] = benchmark::Counter(static_cast<double>(gameMs) / 1000.0, benchmark::Counter::kAvgIterations);
+    state.counters["game_s"] =
+        benchmark::Counter(static_cast<double>(gameMs) / 1000.0, benchmark::Counter::kAvgIterations);
     state.counters["cpu_s_per_3_min"] = gameMs > 0 ? cpuS * 180000.0 / static_cast<double>(gameMs) : 0.0;
 }
 BENCHMARK(BM_DuelMatch)->ArgName("map")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

@@ -7,16 +7,20 @@
 
 const std::vector<TAIHostRecord>& AIHostRecords() {
     static const std::vector<TAIHostRecord> records{
-        {"TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
-                         "Missile:Integer"}},
+        {"TPlayerInfo",
+         {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
+          "Missile:Integer"}},
         {"TPathStep", {"X:Integer", "Y:Integer"}},
-        {"TPath", {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep", "S4:TPathStep", "S5:TPathStep"}},
-        // Beside the design's three, for the routines that let a script see the field.
-        {"TItemInfo", {"Kind:Integer", "Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer",
-                       "Health:Integer", "Armor:Integer", "Melee:Integer", "Missile:Integer", "Damage:Integer",
-                       "Speed:Integer", "Special:Integer"}},
+        {"TPath",
+         {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep", "S4:TPathStep", "S5:TPathStep"}},
+        // The records of the routines that let a script see the field.
+        {"TItemInfo",
+         {"Kind:Integer", "Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer",
+          "Health:Integer", "Armor:Integer", "Melee:Integer", "Missile:Integer", "Damage:Integer",
+          "Speed:Integer", "Special:Integer"}},
         {"TWeaponInfo",
-         {"Name:String", "Reach:Integer", "Speed:Integer", "Melee:Integer", "Missile:Integer", "Damage:Integer"}},
+         {"Name:String", "Reach:Integer", "Speed:Integer", "Melee:Integer", "Missile:Integer",
+          "Damage:Integer"}},
     };
     return records;
 }

@@ -1,10 +1,11 @@
 // duelmark-duel: plays whole matches between two computer-driven fighters without a window,
 // sound or keyboard, so a script author can pit scripts against each other and count wins.
 // Each match has its own seed (the first is --seed), so the same command prints the same lines.
+#include "world/Duel.h"
+
 #include "media/BriskLibrary.h"
 #include "platform/Paths.h"
 #include "world/AIPlayers.h"
-#include "world/Duel.h"
 
 #include <cmath>
 #include <cstdio>
@@ -192,7 +193,8 @@ int main(int argc, char** argv) {
             TDuelOptions duel = options.Duel;
             duel.Seed = options.Duel.Seed + static_cast<uint32_t>(match);
             const TDuelResult result = PlayDuel(duel, options.Fighters);
-            std::string line = "match " + std::to_string(match + 1) + " (seed " + std::to_string(duel.Seed) + "): ";
+            std::string line =
+                "match " + std::to_string(match + 1) + " (seed " + std::to_string(duel.Seed) + "): ";
             if (!result.Error.empty()) {
                 ++unfinished;
                 failed = true;

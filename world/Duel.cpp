@@ -37,8 +37,8 @@ bool DoneDying(const TBasePlayer& fighter) {
 
 // Makes the fighter and starts its script. What the script's compile reports is logged as in
 // the game and kept in messages, so an error that ends the match can say what was wrong.
-TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int32_t level, int32_t x, int32_t y,
-                       std::string& messages) {
+TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int32_t level, int32_t x,
+                       int32_t y, std::string& messages) {
     // Without its file a character would fight with every statistic at its default.
     const std::string characterFile = "data\\" + spec.Character + ".plr";
     if (!std::filesystem::is_regular_file(ResolvePath(characterFile)))

@@ -17,7 +17,7 @@ struct TDuelFighter {
 struct TDuelOptions {
     std::string MapName = "Default"; // "maps\<MapName>.map"
     uint32_t Seed = 1;
-    int32_t Level = 1;               // kAILevelEasy, kAILevelNormal or kAILevelHard, for both
+    int32_t Level = 1;                // kAILevelEasy, kAILevelNormal or kAILevelHard, for both
     uint32_t LimitMs = 5 * 60 * 1000; // game time after which the match is given up
     // One update of the field every this many milliseconds of game time: the pace of a game
     // drawing some sixty frames a second.
@@ -25,11 +25,11 @@ struct TDuelOptions {
 };
 
 struct TDuelResult {
-    int32_t Winner = -1;   // 0 or 1; -1 when unfinished or ended by an error
-    uint32_t GameMs = 0;   // game time played
+    int32_t Winner = -1; // 0 or 1; -1 when unfinished or ended by an error
+    uint32_t GameMs = 0; // game time played
     std::array<float, 2> Health{};
     std::array<float, 2> MaxHealth{};
-    std::string Error;     // what ended the match early (a script error, a broken file)
+    std::string Error; // what ended the match early (a script error, a broken file)
 };
 
 // Plays one match. The map's start places go to fighter 0 (player 1) and fighter 1 (player 2)

@@ -159,7 +159,8 @@ TEvalHandler TGameAI::SightHandler(std::string_view routine) {
                 throw EHostError("ERangeError", "GetWeapon: there is no weapon " + std::to_string(which) +
                                                     " (1 is the own weapon, 2 the second)");
             const TWeapon* weapon = nullptr;
-            if (Player != nullptr) weapon = which == kOwnWeapon ? Player->Weapon.get() : Player->SecondWeapon.get();
+            if (Player != nullptr)
+                weapon = which == kOwnWeapon ? Player->Weapon.get() : Player->SecondWeapon.get();
             FillWeaponInfo(info.Vars("Weapon"), weapon);
         };
     if (routine == "GetAILevel") return [this](TProgramInfo& info) { info.SetResult(Level); };

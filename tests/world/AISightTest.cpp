@@ -42,14 +42,17 @@ protected:
     // Runs the body as the script's Execute once; what it printed, line by line.
     std::string Run(const std::string& body) {
         const std::string path = (Media.Folder() / "Sight.ai").string();
-        std::ofstream(path, std::ios::binary) << "procedure Init; begin end;\nprocedure Execute;\n" << body << "\n";
+        std::ofstream(path, std::ios::binary) << "procedure Init; begin end;\nprocedure Execute;\n"
+                                              << body << "\n";
         Self->GameAI = std::make_unique<TGameAI>();
         Self->GameAI->Map = &Map;
         Self->GameAI->Level = kAILevelHard;
         Self->GameAI->LoadAlone(path);
         Self->GameAI->Player = Self;
         std::string printed;
-        Self->GameAI->Script->Output = [&printed](std::string_view text, std::string_view) { printed += text; };
+        Self->GameAI->Script->Output = [&printed](std::string_view text, std::string_view) {
+            printed += text;
+        };
         Self->GameAI->Execute();
         return printed;
     }
@@ -81,8 +84,8 @@ end;)");
     // The Elf's bow flies 0.5 pixels a millisecond for its second.
     const std::string elfHealth = std::to_string(static_cast<int>(Self->MaxHealth()));
     EXPECT_EQ(printed, "58 120 " + elfHealth + " " + elfHealth + "\n3 2\nBow 500 500 " +
-                           std::to_string(Self->Weapon->Missile) + " " + std::to_string(Self->Weapon->Damage) +
-                           " [] 0\nwaterwalk\n2\n");
+                           std::to_string(Self->Weapon->Missile) + " " +
+                           std::to_string(Self->Weapon->Damage) + " [] 0\nwaterwalk\n2\n");
 }
 
 TEST_F(AISightTest, SquaresReadAsTheGridOffTheGridSolid) {
@@ -105,8 +108,8 @@ end;)");
             ++counts.at(static_cast<size_t>(Map.GetSquare(x * kSquareWidth, y * kSquareHeight).Passability));
     EXPECT_GT(counts[kSquareWater], 0) << "the lake has water";
     EXPECT_GT(counts[kSquarePickUp], 0) << "and pickups";
-    EXPECT_EQ(printed, std::to_string(counts[0]) + " " + std::to_string(counts[1]) + " " + std::to_string(counts[2]) +
-                           " " + std::to_string(counts[3]) + "\n1111\n");
+    EXPECT_EQ(printed, std::to_string(counts[0]) + " " + std::to_string(counts[1]) + " " +
+                           std::to_string(counts[2]) + " " + std::to_string(counts[3]) + "\n1111\n");
 }
 
 TEST_F(AISightTest, ItemsAreListedWithKindNameSquareAndWhatTheyGive) {
@@ -124,15 +127,15 @@ end;)");
     for (const auto& item : Map.Items()) {
         const auto* pickup = dynamic_cast<const TEquipment*>(item.get());
         if (pickup == nullptr) continue;
-        const int kind = dynamic_cast<const TWeapon*>(pickup)     ? 6
+        const int kind = dynamic_cast<const TWeapon*>(pickup)      ? 6
                          : dynamic_cast<const TMagicItem*>(pickup) ? 5
                          : dynamic_cast<const TArmor*>(pickup)     ? 1
                          : dynamic_cast<const TGlove*>(pickup)     ? 2
                          : dynamic_cast<const TBoot*>(pickup)      ? 3
                                                                    : 4;
         expected << kind << ' ' << pickup->Name << ' ' << pickup->FootX() / kSquareWidth << ' '
-                 << pickup->FootY() / kSquareHeight << ' ' << pickup->HealthBonus << ' ' << pickup->Armor << ' '
-                 << std::max(pickup->SpecialSlot(), 0) << '\n';
+                 << pickup->FootY() / kSquareHeight << ' ' << pickup->HealthBonus << ' ' << pickup->Armor
+                 << ' ' << std::max(pickup->SpecialSlot(), 0) << '\n';
     }
     const std::string listed = expected.str();
     EXPECT_FALSE(listed.empty());
@@ -156,8 +159,9 @@ end;)";
     const std::string seen = Run(body);
     EXPECT_EQ(seen.substr(0, seen.find('\n')),
               "Knight " + std::to_string(Foe->FootX()) + " " + std::to_string(Foe->FootY()) + " " +
-                  std::to_string(Foe->FootX() / kSquareWidth) + " " + std::to_string(Foe->FootY() / kSquareHeight) +
-                  " " + std::to_string(Foe->Direction()) + " " + std::to_string(Foe->Action()) + " 120");
+                  std::to_string(Foe->FootX() / kSquareWidth) + " " +
+                  std::to_string(Foe->FootY() / kSquareHeight) + " " + std::to_string(Foe->Direction()) +
+                  " " + std::to_string(Foe->Action()) + " 120");
     Foe->Abilities(kInvisibility).Active = true;
     Self->Abilities(kInvisibility).Active = true;
     EXPECT_EQ(Run(body), "Knight -1 -1 -1 -1 -1 -1 120\n" + std::to_string(Self->FootX()) + " " +
@@ -169,8 +173,9 @@ TEST_F(AISightTest, AWrongNumberIsARunTimeErrorNamingTheRoutine) {
     const std::pair<std::string, std::string> cases[] = {
         {"begin GetHealth(2); end;", "GetHealth: there is no fighter 2 (fighters are 0 and 1)"},
         {"begin GetFacing(-1); end;", "GetFacing: there is no fighter -1"},
-        {"var It: TItemInfo; begin GetItem(0, It); end;", "GetItem: there is no item 0 (0 counted by the last "
-                                                          "GetItemCount)"},
+        {"var It: TItemInfo; begin GetItem(0, It); end;",
+         "GetItem: there is no item 0 (0 counted by the last "
+         "GetItemCount)"},
         {"var It: TItemInfo; begin GetItem(GetItemCount, It); end;", "GetItem: there is no item"},
         {"var W: TWeaponInfo; begin GetWeapon(3, W); end;", "GetWeapon: there is no weapon 3"},
     };

@@ -1,9 +1,10 @@
 // Whole headless matches through the duel runner's engine on the shipped game folder: a seed
 // replays the same match, each fighter's script reads its own index, and a script error or a
 // missing file ends the match with a message naming it.
+#include "world/Duel.h"
+
 #include "support/MediaFixture.h"
 #include "world/AIPlayers.h"
-#include "world/Duel.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -80,8 +81,9 @@ TEST_F(DuelTest, EachScriptReadsItsOwnIndexAndTheLevel) {
 }
 
 TEST_F(DuelTest, BrokenScriptsAndMissingFilesEndTheMatchWithTheirMessage) {
-    const std::string broken = WriteScript("Broken.ai", "procedure Init; begin end;\nprocedure Execute;\nbegin\n"
-                                                        "  KeyDown(;\nend;\n");
+    const std::string broken =
+        WriteScript("Broken.ai", "procedure Init; begin end;\nprocedure Execute;\nbegin\n"
+                                 "  KeyDown(;\nend;\n");
     TDuelOptions options;
     options.LimitMs = 500;
     struct TCase {
@@ -92,9 +94,12 @@ TEST_F(DuelTest, BrokenScriptsAndMissingFilesEndTheMatchWithTheirMessage) {
     const TCase cases[] = {
         {{TDuelFighter{"Elf", ""}, TDuelFighter{"Orc", broken}}, "Default", "Syntax Error"},
         {{TDuelFighter{"Elf", ""}, TDuelFighter{"Orc", broken}}, "Default", broken + " line 4"},
-        {{TDuelFighter{"Elf", ""}, TDuelFighter{"Orc", Media.Folder().string() + "/None.ai"}}, "Default",
+        {{TDuelFighter{"Elf", ""}, TDuelFighter{"Orc", Media.Folder().string() + "/None.ai"}},
+         "Default",
          "Could not open AI script " + Media.Folder().string() + "/None.ai"},
-        {{TDuelFighter{"Nobody", ""}, TDuelFighter{"Orc", ""}}, "Default", "No character file data\\Nobody.plr"},
+        {{TDuelFighter{"Nobody", ""}, TDuelFighter{"Orc", ""}},
+         "Default",
+         "No character file data\\Nobody.plr"},
         {{TDuelFighter{"Elf", ""}, TDuelFighter{"Orc", ""}}, "Nowhere", "No map file"},
     };
     for (const TCase& c : cases) {
