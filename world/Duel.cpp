@@ -37,10 +37,10 @@ bool DoneDying(const TBasePlayer& fighter) {
 
 // Makes the fighter and starts its script. What the script's compile reports is logged as in
 // the game and kept in messages, so an error that ends the match can say what was wrong.
-TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int32_t level, int32_t x,
+TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& wanted, int32_t id, int32_t level, int32_t x,
                        int32_t y, std::string& messages) {
     // Without its file a character would fight with every statistic at its default.
-    const std::string characterFile = "data\\" + spec.Character + ".plr";
+    const std::string characterFile = "data\\" + wanted.Character + ".plr";
     if (!std::filesystem::is_regular_file(ResolvePath(characterFile)))
         throw EWorldError("No character file " + characterFile);
     auto fighter = std::make_unique<TAIPlayer>();
@@ -52,7 +52,7 @@ TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int3
     };
     fighter->SetX(static_cast<float>(x));
     fighter->SetY(static_cast<float>(y));
-    ReadFighterFile(*fighter, spec.Character, map);
+    ReadFighterFile(*fighter, wanted.Character, map);
     fighter->GameAI->PlayerID = id;
     fighter->GameAI->Level = level;
     fighter->GameAI->Script->Log = [&messages](std::string_view message, std::string_view location) {
@@ -60,10 +60,10 @@ TAIPlayer& MakeFighter(TBaseMap& map, const TDuelFighter& spec, int32_t id, int3
         messages += "\n  " + std::string(message);
     };
     try {
-        if (spec.ScriptFile.empty()) {
+        if (wanted.ScriptFile.empty()) {
             fighter->LoadAI();
         } else {
-            fighter->GameAI->LoadAlone(spec.ScriptFile);
+            fighter->GameAI->LoadAlone(wanted.ScriptFile);
             fighter->GameAI->Player = fighter.get();
         }
     } catch (const std::exception& error) {
