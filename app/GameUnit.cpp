@@ -10,6 +10,7 @@
 #include "platform/GameClock.h"
 #include "platform/IniFile.h"
 #include "platform/Random.h"
+#include "world/AIPlayers.h"
 #include "world/GameDisplays.h"
 #include "world/KeyBindings.h"
 #include "world/KeyState.h"
@@ -92,6 +93,7 @@ void TBriskGame::ReadSettings() {
     MapName = settings.ReadString("Select", "MapName", "Default");
     Rounds = ValidRounds(settings.ReadInteger("Select", "Rounds", 1));
     KeyBindings.Read(settings);
+    AILevel = AILevelFromName(settings.ReadString("Select", "AILevel", AILevelName(kAILevelNormal)));
 }
 
 void TBriskGame::WriteSettings() const {
@@ -100,7 +102,8 @@ void TBriskGame::WriteSettings() const {
                                   {"Select", "Server", std::to_string(Player1Char)},
                                   {"Select", "Client", std::to_string(Player2Char)},
                                   {"Select", "MapName", MapEntryName(MapName)},
-                                  {"Select", "Rounds", std::to_string(Rounds)}};
+                                  {"Select", "Rounds", std::to_string(Rounds)},
+                                  {"Select", "AILevel", std::string(AILevelName(AILevel))}};
     for (TIniWrite& write : KeyBindings.Writes())
         writes.push_back(std::move(write));
     if (!settings.WriteAll(writes))

@@ -287,6 +287,8 @@ public:
     int32_t ServerBox = 0;
     int32_t ClientBox = 0;
     int32_t AIBox = 1;
+    // The computer opponent's level: kAILevelEasy, kAILevelNormal or kAILevelHard.
+    int32_t AILevel = 1;
     int32_t Player1Char = 1;
     int32_t Player2Char = 2;
     TBriskImageList Backgrounds;

@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "world/AIPlayers.h"
 #include "world/KeyState.h"
 #include "world/Map.h"
 
@@ -41,6 +42,9 @@ constexpr size_t kMaxAddressLength = 15;
 
 // BACK, on the setup screen in both of its states; the same place as on the end screen.
 constexpr TClickRect kBackRect{10, 200, 430, 480};
+// The computer opponent's level, right of "AI Player".
+constexpr TClickRect kAILevelRect{365, 455, 370, 410};
+constexpr int32_t kAILevelTextX = 384;
 // The match's length and the KEYS screen, at the right under the map.
 constexpr TClickRect kRoundsRect{470, 640, 370, 410};
 constexpr TClickRect kKeysRect{450, 640, 430, 480};
@@ -157,6 +161,9 @@ void SetupClick(TBriskGame& game, int32_t x, int32_t y) {
         game.MapIndex = WrapIntoList(game.MapIndex + 1, MapCount(game));
     if (game.NetMode == kNetLocal && TClickRect{250, 360, 370, 410}.Contains(x, y))
         game.AIBox = 1 - game.AIBox;
+    // The level beside "AI Player": each click the next, Hard back to Easy.
+    if (game.NetMode == kNetLocal && kAILevelRect.Contains(x, y))
+        game.AILevel = game.AILevel >= kAILevelHard ? kAILevelEasy : game.AILevel + 1;
     // A client plays as many rounds as its server chose.
     if (game.NetMode != kNetClient && kRoundsRect.Contains(x, y)) game.Rounds = NextRoundsChoice(game.Rounds);
     if (kKeysRect.Contains(x, y)) {
@@ -377,6 +384,8 @@ void TBriskGame::RenderGameSetup() {
     if (NetMode == kNetLocal) {
         drawCell(250, 370, AIBox);
         blue.TextOut(300, 370, "AI Player");
+        // Just clear of the end of "AI Player", which reaches into the level's rectangle.
+        yellow.TextOut(kAILevelTextX, 370, std::string(AILevelName(AILevel)));
     }
     if (CharacterCount(*this) == 0)
         small.TextOut(kNoCharactersX, kEmptyListY, "No characters found in data.");

@@ -36,8 +36,10 @@ void WaitTicks(uint32_t ms) {
     installedClock->Wait(ms);
 }
 
-void SetClock(TClock* clock) {
+TClock* SetClock(TClock* clock) {
+    TClock* previous = installedClock;
     installedClock = clock != nullptr ? clock : &systemClock;
     // Pauses counted against the last clock mean nothing against this one.
     ResetGameClock();
+    return previous;
 }

@@ -23,8 +23,9 @@ public:
 void WaitTicks(uint32_t ms);
 
 // Installs a borrowed clock; nullptr restores the system clock. The game clock runs with it
-// from then on, without the pauses counted before.
-void SetClock(TClock* clock);
+// from then on, without the pauses counted before. Returns the clock installed before, so a
+// user can put it back.
+TClock* SetClock(TClock* clock);
 
 // A clock that moves only when told to. Every wait is recorded and advances it at once.
 class TManualClock : public TClock {

@@ -33,6 +33,10 @@ void RandomizeFromClock() {
     Generator().seed(seed);
 }
 
+void SeedRandom(uint32_t seed) {
+    Generator().seed(seed);
+}
+
 void SetRandomSource(std::function<double()> source) {
     Source() = std::move(source);
 }

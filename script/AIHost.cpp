@@ -7,10 +7,20 @@
 
 const std::vector<TAIHostRecord>& AIHostRecords() {
     static const std::vector<TAIHostRecord> records{
-        {"TPlayerInfo", {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
-                         "Missile:Integer"}},
+        {"TPlayerInfo",
+         {"Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer", "Melee:Integer",
+          "Missile:Integer"}},
         {"TPathStep", {"X:Integer", "Y:Integer"}},
-        {"TPath", {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep", "S4:TPathStep", "S5:TPathStep"}},
+        {"TPath",
+         {"Steps:Integer", "S1:TPathStep", "S2:TPathStep", "S3:TPathStep", "S4:TPathStep", "S5:TPathStep"}},
+        // The records of the routines that let a script see the field.
+        {"TItemInfo",
+         {"Kind:Integer", "Name:String", "X:Integer", "Y:Integer", "CX:Integer", "CY:Integer",
+          "Health:Integer", "Armor:Integer", "Melee:Integer", "Missile:Integer", "Damage:Integer",
+          "Speed:Integer", "Special:Integer"}},
+        {"TWeaponInfo",
+         {"Name:String", "Reach:Integer", "Speed:Integer", "Melee:Integer", "Missile:Integer",
+          "Damage:Integer"}},
     };
     return records;
 }
@@ -24,6 +34,17 @@ const std::vector<TAIHostRoutine>& AIHostRoutines() {
         {"GetSelf", {"var PlayerInfo:TPlayerInfo"}, ""},
         {"GetPlayerID", {}, "Integer"},
         {"GetPath", {"FromX:Integer", "FromY:Integer", "ToX:Integer", "ToY:Integer", "var Path:TPath"}, ""},
+        // What a script sees of the field besides the fighters' places, after the seven above.
+        {"GetHealth", {"ID:Integer"}, "Integer"},
+        {"GetMaxHealth", {"ID:Integer"}, "Integer"},
+        {"GetFacing", {"ID:Integer"}, "Integer"},
+        {"GetAction", {"ID:Integer"}, "Integer"},
+        {"HasAbility", {"ID:Integer", "Ability:Integer"}, "Boolean"},
+        {"GetSquare", {"CX:Integer", "CY:Integer"}, "Integer"},
+        {"GetItemCount", {}, "Integer"},
+        {"GetItem", {"Index:Integer", "var Item:TItemInfo"}, ""},
+        {"GetWeapon", {"Which:Integer", "var Weapon:TWeaponInfo"}, ""},
+        {"GetAILevel", {}, "Integer"},
     };
     return routines;
 }

@@ -2,8 +2,27 @@
 // the script's buttons in place of keys.
 #include "world/AIPlayers.h"
 
+#include "platform/Clock.h"
 #include "platform/GameClock.h"
+#include "platform/Paths.h"
 #include "script/BriskAI.h"
+
+std::string_view AILevelName(int32_t level) {
+    switch (level) {
+    case kAILevelEasy:
+        return "Easy";
+    case kAILevelHard:
+        return "Hard";
+    default:
+        return "Normal";
+    }
+}
+
+int32_t AILevelFromName(std::string_view name) {
+    if (SameTextNoCase(name, "Easy")) return kAILevelEasy;
+    if (SameTextNoCase(name, "Hard")) return kAILevelHard;
+    return kAILevelNormal;
+}
 
 TAIPlayer::TAIPlayer() : GameAI(std::make_unique<TGameAI>()) {}
 

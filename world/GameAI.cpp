@@ -69,6 +69,17 @@ void TGameAI::Load(std::string_view fileName) {
     Script->ScriptText.insert(Script->ScriptText.end(), own.begin(), own.end());
     Script->Sources = {{std::string(kSharedAIFile), static_cast<int32_t>(shared.size())},
                        {FileName, static_cast<int32_t>(own.size())}};
+    Start();
+}
+
+void TGameAI::LoadAlone(std::string_view fileName) {
+    FileName = std::string(fileName);
+    Script->ScriptText = ReadScriptLines(fileName);
+    Script->Sources = {{FileName, static_cast<int32_t>(Script->ScriptText.size())}};
+    Start();
+}
+
+void TGameAI::Start() {
     DeclareAIHost(*Script, [this](std::string_view routine) { return Handler(routine); });
     Script->Compile();
     try {
@@ -100,17 +111,12 @@ TEvalHandler TGameAI::Handler(std::string_view routine) {
     if (routine == "GetPlayer")
         return [this](TProgramInfo& info) {
             const int32_t id = IntegerArgument(info, "ID");
-            if (id != 0 && id != 1)
-                throw EHostError("ERangeError", "GetPlayer: there is no fighter " + std::to_string(id) +
-                                                    " (fighters are 0 and 1)");
-            // Before the match starts (during "Init") the map names no fighters yet.
-            const TBasePlayer* fighter = Map != nullptr ? Map->Players[static_cast<size_t>(id)] : nullptr;
-            FillPlayerInfo(info.Vars("PlayerInfo"), fighter);
+            FillPlayerInfo(info.Vars("PlayerInfo"), Fighter(id, "GetPlayer"));
         };
     if (routine == "GetSelf")
         return [this](TProgramInfo& info) { FillPlayerInfo(info.Vars("PlayerInfo"), Player); };
-    // The script's fighter is always player 2 of a local game.
-    if (routine == "GetPlayerID") return [](TProgramInfo& info) { info.SetResult(int32_t{1}); };
+    // The script's fighter is player 2 of a local game; the duel runner tells each its own.
+    if (routine == "GetPlayerID") return [this](TProgramInfo& info) { info.SetResult(PlayerID); };
     if (routine == "GetPath")
         return [this](TProgramInfo& info) {
             // A search costs as much as thousands of statements: charged by its work, a script
@@ -119,6 +125,7 @@ TEvalHandler TGameAI::Handler(std::string_view routine) {
                                       IntegerArgument(info, "FromY"), IntegerArgument(info, "ToX"),
                                       IntegerArgument(info, "ToY")));
         };
+    if (TEvalHandler sight = SightHandler(routine)) return sight;
     throw std::logic_error("No handler for the host routine " + std::string(routine));
 }
 
@@ -129,17 +136,19 @@ void TGameAI::SetKey(int32_t id, bool held, std::string_view routine) {
     Keys[static_cast<size_t>(id)] = held;
 }
 
-void TGameAI::FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter) {
+void TGameAI::FillPlayerInfo(const TVarInfo& info, const TBasePlayer* fighter) const {
     // The character's name is the name its sprite sheet was registered under.
     const std::string name = fighter != nullptr && fighter->Image() != nullptr ? fighter->Image()->Name : "";
     const int32_t x = fighter != nullptr ? fighter->FootX() : 0;
     const int32_t y = fighter != nullptr ? fighter->FootY() : 0;
+    // A player cannot see an invisible foe, and neither may the computer.
+    const bool hidden = HiddenFoe(fighter);
     info.Member("Name").SetValue(name);
-    info.Member("X").SetValue(x);
-    info.Member("Y").SetValue(y);
+    info.Member("X").SetValue(hidden ? -1 : x);
+    info.Member("Y").SetValue(hidden ? -1 : y);
     // The square GetPath takes; division truncates like the scripts' div.
-    info.Member("CX").SetValue(x / kSquareWidth);
-    info.Member("CY").SetValue(y / kSquareHeight);
+    info.Member("CX").SetValue(hidden ? -1 : x / kSquareWidth);
+    info.Member("CY").SetValue(hidden ? -1 : y / kSquareHeight);
     info.Member("Missile").SetValue(fighter != nullptr ? fighter->Missile : 0);
     info.Member("Melee").SetValue(fighter != nullptr ? fighter->Melee : 0);
 }

@@ -6,8 +6,10 @@
 #include "media/BriskSound.h"
 #include "support/MediaFixture.h"
 #include "support/TestFiles.h"
+#include "world/AIPlayers.h"
 #include "world/KeyState.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -47,19 +49,43 @@ TEST_F(GameTest, NoSettingsFileGivesDefaultsAndEveryKeyIsWrittenAtTheEnd) {
         EXPECT_EQ(game.Player1Char, 1);
         EXPECT_EQ(game.Player2Char, 2);
         EXPECT_EQ(game.MapName, "Default");
+        EXPECT_EQ(game.AILevel, kAILevelNormal);
         EXPECT_FALSE(fs::exists(SettingsFile())) << "read once, written only at the end";
         game.Player1Char = 3;
         game.ServerIP = "10.0.0.7";
     }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"[Server]", "IP=10.0.0.7", "", "[Select]", "Server=3", "Client=2",
-                                        "MapName=Default", "Rounds=1", "", "[Keys]", "P1Up=273", "P1Down=274",
+                                        "MapName=Default", "Rounds=1", "AILevel=Normal", "", "[Keys]", "P1Up=273", "P1Down=274",
                                         "P1Left=276", "P1Right=275", "P1Fire=32", "P1SecondFire=307", "P2Up=119",
                                         "P2Down=115", "P2Left=97", "P2Right=100", "P2Fire=306",
                                         "P2SecondFire=308"}));
     TBriskGame again;
     EXPECT_EQ(again.Player1Char, 3);
     EXPECT_EQ(again.ServerIP, "10.0.0.7");
+}
+
+TEST_F(GameTest, TheComputerOpponentsLevelIsReadByNameAndWrittenBack) {
+    const struct {
+        const char* Text;
+        int32_t Level;
+        const char* Written;
+    } cases[] = {
+        {"[Select]\nAILevel=Hard\n", kAILevelHard, "AILevel=Hard"},
+        {"[select]\nailevel=easy\n", kAILevelEasy, "ailevel=Easy"},
+        {"[Select]\nAILevel=2\n", kAILevelNormal, "AILevel=Normal"},
+        {"[Select]\nAILevel=Hardest\n", kAILevelNormal, "AILevel=Normal"},
+        {"[Select]\nAILevel=\n", kAILevelNormal, "AILevel=Normal"},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(SettingsFile(), std::ios::binary) << c.Text;
+        {
+            TBriskGame game;
+            EXPECT_EQ(game.AILevel, c.Level) << c.Text;
+        }
+        const auto lines = ReadLines(SettingsFile());
+        EXPECT_NE(std::find(lines.begin(), lines.end(), std::string(c.Written)), lines.end()) << c.Text;
+    }
 }
 
 TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
@@ -86,7 +112,7 @@ TEST_F(GameTest, SettingsValuesAreReadWithProfileRulesAndOtherLinesSurvive) {
     { const TBriskGame game; }
     EXPECT_EQ(ReadLines(SettingsFile()),
               (std::vector<std::string>{"; my notes", "[Window]", "X=5", "[Select]", "Server=2", "; kept",
-                                        "Client=2", "MapName=Default", "Rounds=1", "", "[Server]", "IP=127.0.0.1",
+                                        "Client=2", "MapName=Default", "Rounds=1", "AILevel=Normal", "", "[Server]", "IP=127.0.0.1",
                                         "", "[Keys]", "P1Up=273", "P1Down=274", "P1Left=276", "P1Right=275",
                                         "P1Fire=32", "P1SecondFire=307", "P2Up=119", "P2Down=115", "P2Left=97",
                                         "P2Right=100", "P2Fire=306", "P2SecondFire=308"}));

@@ -4,6 +4,7 @@
 #include "MenuTestGame.h"
 #include "media/BriskImage.h"
 #include "net/NetworkUnit.h"
+#include "world/AIPlayers.h"
 
 namespace menutest {
 namespace {
@@ -176,6 +177,32 @@ TEST_F(SetupScreenTest, AIBoxTogglesInsideItsRectangleInALocalGameOnly) {
         SetMode(mode);
         Click(300, 390);
         EXPECT_EQ(TheGame->AIBox, 1) << "mode " << mode;
+    }
+}
+
+TEST_F(SetupScreenTest, AILevelCyclesInsideItsRectangleInALocalGameOnly) {
+    struct TCase {
+        int32_t X, Y;
+        bool Steps;
+    };
+    const TCase cases[] = {{366, 390, true},  {454, 390, true},  {400, 371, true},  {400, 409, true},
+                           {365, 390, false}, {455, 390, false}, {400, 370, false}, {400, 410, false}};
+    for (const TCase& c : cases) {
+        TheGame->AILevel = kAILevelEasy;
+        TheGame->AIBox = 1;
+        Click(c.X, c.Y);
+        EXPECT_EQ(TheGame->AILevel, c.Steps ? kAILevelNormal : kAILevelEasy) << c.X << ", " << c.Y;
+        EXPECT_EQ(TheGame->AIBox, 1) << "the level leaves the AI box alone";
+    }
+    TheGame->AILevel = kAILevelNormal;
+    Click(400, 390);
+    EXPECT_EQ(TheGame->AILevel, kAILevelHard);
+    Click(400, 390);
+    EXPECT_EQ(TheGame->AILevel, kAILevelEasy) << "Hard wraps to Easy";
+    for (const int32_t mode : {1, 2}) {
+        SetMode(mode);
+        Click(400, 390);
+        EXPECT_EQ(TheGame->AILevel, kAILevelEasy) << "mode " << mode;
     }
 }
 
