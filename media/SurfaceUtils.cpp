@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 void TSurfaceFree::operator()(SDL_Surface* surface) const {
@@ -149,6 +150,26 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRo
             ScaleRow<4>(source, target, width, factor);
         for (int32_t k = 1; k < factor; ++k)
             std::memcpy(PixelAddress(to, 0, y * factor + k), target, rowBytes);
+    }
+}
+
+void ScrollArea(SDL_Surface* surface, int32_t width, int32_t height, int32_t dx, int32_t dy) {
+    if (surface == nullptr) return;
+    width = std::min(width, surface->w);
+    height = std::min(height, surface->h);
+    if (std::abs(dx) >= width || std::abs(dy) >= height) return;
+    const TSurfaceLock lock(surface);
+    if (!lock.Ok() || surface->pixels == nullptr) return;
+    const int32_t bytes = surface->format->BytesPerPixel;
+    const auto movedBytes = static_cast<size_t>(width - std::abs(dx)) * static_cast<size_t>(bytes);
+    const int32_t fromX = std::max(-dx, 0);
+    const int32_t toX = std::max(dx, 0);
+    const int32_t rows = height - std::abs(dy);
+    // Rows are taken in the order that reads each source row before it is overwritten; within a
+    // row memmove copes with the overlap.
+    for (int32_t i = 0; i < rows; ++i) {
+        const int32_t to = dy > 0 ? height - 1 - i : i;
+        std::memmove(PixelAddress(surface, toX, to), PixelAddress(surface, fromX, to - dy), movedBytes);
     }
 }
 
