@@ -202,7 +202,7 @@ TFrameHooks TBriskGame::GameHooks() {
                     // A peer that leaves a match already decided does not change the winner.
                     EndMatch(DyingByOwnersWord(0) || DyingByOwnersWord(1) ? winner
                                                                           : TMatchResult::OpponentLeft);
-                if (Map->GroundDirty()) Map->DrawGround(*GroundBuffer);
+                if (Map->GroundDirty()) Map->ScrollGround(*GroundBuffer);
             }};
 }
 

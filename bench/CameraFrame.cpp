@@ -1,7 +1,7 @@
 // The match frame with the camera moving every frame against the same frame with the camera
 // still, on the Default map as a local match of two at one keyboard, the fighters far apart.
 // In the moving run player 1 walks to and fro, so the view follows it every frame and crosses
-// ground tiles (repainting the ground buffer) as walking does; in the still run player 2 walks
+// ground tiles (moving the ground buffer and rendering the uncovered tiles) as walking does; in the still run player 2 walks
 // the same way out of view, so the frame does the same work but for the camera. The ratio is
 // printed at the end; the target is at most 1.2.
 #include "app/GameUnit.h"
@@ -109,7 +109,7 @@ void BM_CameraMoving(benchmark::State& state) {
 BENCHMARK(BM_CameraMoving)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 // The same frames without their present: what the camera costs the game's own work (the
-// ground repainted at each tile crossing, the view's aim, the pointer).
+// ground moved at each tile crossing, the view's aim, the pointer).
 void BM_CameraStillWithoutPresent(benchmark::State& state) {
     TCameraBench& bench = Bench();
     for (auto _ : state)

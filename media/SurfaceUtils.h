@@ -53,5 +53,10 @@ void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, 
 void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow = 0,
              int32_t rowCount = INT32_MAX);
 
+// Moves the top left width by height pixels of surface by (dx, dy) within that area, as a
+// scrolled picture moves; what moves out is lost and the uncovered strips keep their old pixels
+// for the caller to repaint. Nothing when the move reaches past the area.
+void ScrollArea(SDL_Surface* surface, int32_t width, int32_t height, int32_t dx, int32_t dy);
+
 // A blank software surface of the given size and depth in SDL's default layout for it.
 [[nodiscard]] TSurfacePtr NewSurface(int32_t width, int32_t height, int32_t depth);

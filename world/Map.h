@@ -129,6 +129,11 @@ public:
     // Renders the 12 by 12 tiles from the camera's tile on into the top left of target (the
     // game's ground buffer) and clears GroundDirty.
     void DrawGround(TBriskImage& target);
+    // The same picture for a target that holds what DrawGround or ScrollGround last rendered for
+    // this map: the tiles still in view are moved and only the uncovered tile rows and columns
+    // are rendered, since a walking camera crosses a tile every few frames. A first rendering,
+    // another target or a move of 12 tiles or more renders all.
+    void ScrollGround(TBriskImage& target);
 
     // Loads a map file ("arena" finds Maps\arena.map) with its tiles, water, items and
     // buildings. A map that declares a water kind must give every tile a well-formed code;
@@ -181,6 +186,10 @@ private:
     void AddItem(std::unique_ptr<TBaseItem> item);
     void LoadTiles(const TIniFile& file, const std::string& fileName);
     void LoadItems(const TIniFile& file);
+    // Renders the tiles of the cached picture in columns [firstColumn, endColumn) and rows
+    // [firstRow, endRow), counted from the camera's tile.
+    void DrawGroundTiles(TBriskImage& target, int32_t firstColumn, int32_t endColumn, int32_t firstRow,
+                         int32_t endRow);
     [[nodiscard]] static size_t Index(int32_t column, int32_t row) {
         return static_cast<size_t>(column) * kSquareRows + static_cast<size_t>(row);
     }
@@ -195,6 +204,10 @@ private:
     int32_t TileRowValue = 0;
     int32_t TileColValue = 0;
     bool GroundDirtyValue = true;
+    // The target and camera tile of the last ground rendering, which ScrollGround moves on from.
+    const TBriskImage* GroundTarget = nullptr;
+    int32_t GroundTileRow = 0;
+    int32_t GroundTileCol = 0;
     TBaseItem* Followed = nullptr;
     TBaseItem* Partner = nullptr;
     std::vector<TBaseItem*> DrawOrder;

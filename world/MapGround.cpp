@@ -1,8 +1,11 @@
 // The ground: reading a tile code as a ground picture and frame, and rendering the tiles around
 // the camera into the game's ground buffer, which is blitted whole every frame.
 #include "media/BriskImage.h"
+#include "media/SurfaceUtils.h"
 #include "platform/IniFile.h"
 #include "world/Map.h"
+
+#include <cstdlib>
 
 TGroundCell GroundCellOf(std::string_view code) {
     if (code.size() < 3) return {0, 1};
@@ -13,9 +16,10 @@ TGroundCell GroundCellOf(std::string_view code) {
     return {kind, *frame};
 }
 
-void TBaseMap::DrawGround(TBriskImage& target) {
-    for (int32_t c = 0; c < kGroundTiles; ++c) {
-        for (int32_t r = 0; r < kGroundTiles; ++r) {
+void TBaseMap::DrawGroundTiles(TBriskImage& target, int32_t firstColumn, int32_t endColumn, int32_t firstRow,
+                               int32_t endRow) {
+    for (int32_t c = firstColumn; c < endColumn; ++c) {
+        for (int32_t r = firstRow; r < endRow; ++r) {
             // The view may reach below the last ground row (under the status panels): plain
             // ground is drawn there.
             const int32_t row = TileRowValue + r;
@@ -36,5 +40,35 @@ void TBaseMap::DrawGround(TBriskImage& target) {
                 image->DrawFrameOn(target.Surface.get(), c * kTileWidth, r * kTileHeight, frame);
         }
     }
+}
+
+void TBaseMap::DrawGround(TBriskImage& target) {
+    DrawGroundTiles(target, 0, kGroundTiles, 0, kGroundTiles);
+    GroundTarget = &target;
+    GroundTileRow = TileRowValue;
+    GroundTileCol = TileColValue;
+    GroundDirtyValue = false;
+}
+
+void TBaseMap::ScrollGround(TBriskImage& target) {
+    const int32_t columns = TileColValue - GroundTileCol;
+    const int32_t rows = TileRowValue - GroundTileRow;
+    if (GroundTarget != &target || std::abs(columns) >= kGroundTiles || std::abs(rows) >= kGroundTiles) {
+        DrawGround(target);
+        return;
+    }
+    ScrollArea(target.Surface.get(), kGroundTiles * kTileWidth, kGroundTiles * kTileHeight,
+               -columns * kTileWidth, -rows * kTileHeight);
+    // The uncovered columns span every row; the uncovered rows only the columns kept.
+    const int32_t firstNewColumn = columns > 0 ? kGroundTiles - columns : 0;
+    const int32_t endNewColumn = columns > 0 ? kGroundTiles : -columns;
+    DrawGroundTiles(target, firstNewColumn, endNewColumn, 0, kGroundTiles);
+    const int32_t firstKeptColumn = columns > 0 ? 0 : -columns;
+    const int32_t endKeptColumn = columns > 0 ? kGroundTiles - columns : kGroundTiles;
+    const int32_t firstNewRow = rows > 0 ? kGroundTiles - rows : 0;
+    const int32_t endNewRow = rows > 0 ? kGroundTiles : -rows;
+    DrawGroundTiles(target, firstKeptColumn, endKeptColumn, firstNewRow, endNewRow);
+    GroundTileRow = TileRowValue;
+    GroundTileCol = TileColValue;
     GroundDirtyValue = false;
 }

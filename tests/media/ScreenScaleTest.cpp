@@ -299,3 +299,27 @@ TEST(SurfaceScale, EnlargesWithinOneFormatOrFrom24To32BitsOnly) {
 }
 
 } // namespace
+
+TEST(SurfaceScale, WideningKeepsEveryPixelOfRowsOfAnyWidth) {
+    // Rows are widened several pixels at a time where the CPU allows; every width checks that
+    // the blocks and the pixels after them meet, and that nothing is written past the row.
+    for (const int32_t width : {1, 5, 6, 7, 9, 10, 13, 640}) {
+        for (const int32_t factor : {1, 2, 3}) {
+            const TSurfacePtr from = NewSurface(width, 2, 24);
+            const TSurfacePtr to = NewSurface(width * factor + 1, 2 * factor, 32);
+            SDL_FillRect(to.get(), nullptr, SDL_MapRGB(to->format, 9, 9, 9));
+            for (int32_t y = 0; y < 2; ++y)
+                for (int32_t x = 0; x < width; ++x)
+                    WritePixel(from.get(), x, y, static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 13),
+                               static_cast<uint8_t>(255 - x));
+            ScaleUp(from.get(), to.get(), factor);
+            int32_t wrong = 0;
+            for (int32_t y = 0; y < 2 * factor; ++y) {
+                for (int32_t x = 0; x < width * factor; ++x)
+                    wrong += ReadPixel(to.get(), x, y) != ReadPixel(from.get(), x / factor, y / factor);
+                wrong += ReadColor(to.get(), width * factor, y) != 0x090909U;
+            }
+            EXPECT_EQ(wrong, 0) << "width " << width << " by " << factor;
+        }
+    }
+}

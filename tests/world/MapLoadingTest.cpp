@@ -172,6 +172,59 @@ TEST_F(MapLoadingTest, GroundIsDrawnFromTheCamerasTileWithPlainGroundForWhatCann
     EXPECT_EQ(ReadColor(buffer.Surface.get(), 10 * 64 + 10, 48 + 10), 4U);
 }
 
+TEST_F(MapLoadingTest, ScrolledGroundMatchesAFullRenderingAfterEveryMove) {
+    // Every tile draws a cell of its own (its red tells which), from two pictures.
+    AddPicture("PlainGround", 64, 48, 16, 12);
+    AddPicture("WaterGround", 64, 48, 8, 8);
+    std::vector<std::string> rows;
+    for (int32_t r = 0; r < kTileRows; ++r) {
+        std::string row;
+        for (int32_t c = 0; c < kTileColumns; ++c)
+            row += ((r + c) % 5 == 0 ? "1-" + std::to_string((r * 3 + c) % 64)
+                                     : "0-" + std::to_string((r * 11 + c * 5) % 190)) +
+                   " ";
+        rows.push_back(row);
+    }
+    WriteFile("maps\\tiles.map", "[Map]\n" + TileKeys(rows));
+    TBaseMap scrolled;
+    TBaseMap full;
+    scrolled.LoadFromFile("tiles");
+    full.LoadFromFile("tiles");
+    TBriskImage moving;
+    TBriskImage fresh;
+    moving.CreateSurface(768, 624, 24);
+    fresh.CreateSurface(768, 624, 24);
+    scrolled.ScrollGround(moving);
+    // A mark on the second tile of the cached picture moves with it when the camera crosses
+    // one tile: the kept tiles are moved, not rendered again.
+    WritePixel(moving.Surface.get(), 64 + 5, 5, 0, 255, 0);
+    scrolled.SetViewX(70);
+    scrolled.ScrollGround(moving);
+    EXPECT_EQ(ReadColor(moving.Surface.get(), 5, 5), 0xFF00U);
+    scrolled.DrawGround(moving);
+    // Steps of one tile each way and diagonally, strides of several, jumps of the whole cached
+    // picture and more, the field's far corner with plain ground below its last row, and back.
+    const std::pair<int32_t, int32_t> views[] = {
+        {70, 0},     {135, 0},    {135, 50},   {200, 100},  {130, 100},  {130, 40},   {60, 200},
+        {400, 300},  {100, 20},   {100 + 11 * 64, 20 + 11 * 48},         {100, 20},   {1000, 900},
+        {kMaxViewX, kMaxViewY},   {kMaxViewX - 64, kMaxViewY - 48},      {kMaxViewX - 200, 600},
+        {0, 0},      {5, 3}};
+    for (const auto& [x, y] : views) {
+        scrolled.SetViewX(x);
+        scrolled.SetViewY(y);
+        full.SetViewX(x);
+        full.SetViewY(y);
+        if (scrolled.GroundDirty()) scrolled.ScrollGround(moving);
+        full.DrawGround(fresh);
+        EXPECT_FALSE(scrolled.GroundDirty());
+        int32_t differing = 0;
+        for (int32_t py = 0; py < kGroundTiles * kTileHeight; ++py)
+            for (int32_t px = 0; px < kGroundTiles * kTileWidth; ++px)
+                differing += ReadPixel(moving.Surface.get(), px, py) != ReadPixel(fresh.Surface.get(), px, py);
+        EXPECT_EQ(differing, 0) << "view " << x << "," << y;
+    }
+}
+
 TEST_F(MapLoadingTest, ItemsOfEverySectionArePlaced) {
     WriteFile("maps\\items.map", "[Objects]\nObjectCount=4\nObject0=Green,Glove\nObjectX0=100\nObjectY0=200\n"
                                  "Object1=Red,Armor\nObject2=Blue\nObject3=White,Helmet\n"
