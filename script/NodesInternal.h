@@ -175,6 +175,14 @@ struct TBinNode : TExpr {
     TBinOp Operator = TBinOp::Eq;
 };
 
+// Whether finding e's value runs no script code: a constant, a variable, a member of one, an
+// element with a variable or constant index.
+bool RunsNoCode(const TExpr& e);
+
+[[noreturn]] void BoundError(TRuntime& rt, const TScriptPos& pos, bool upper, int64_t index);
+// Makes an element of a static array give its member instead; false for any other node.
+bool FoldMember(TExpr& element, const TMemberSym& member);
+
 TExprPtr MakeIntBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
 TExprPtr MakeFloatBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
 bool IsIntAddOrSub(const TExpr& e, bool& sub);

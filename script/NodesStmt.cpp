@@ -58,6 +58,18 @@ struct TAssignFloat final : TStmt {
     TExprPtr Place, Value;
 };
 
+template <TVarPlace P> struct TAssignFloatVar final : TStmt {
+    TAssignFloatVar(int32_t off, TExprPtr value, TScriptPos p)
+        : TStmt(std::move(p)), Off(off), Value(std::move(value)) {}
+    TFlow Exec(TRuntime& rt) override {
+        const double v = Value->EvalFloat(rt);
+        VarSlot<P>(rt, Off)->FltRef() = v;
+        return TFlow::Normal;
+    }
+    int32_t Off;
+    TExprPtr Value;
+};
+
 struct TAssignBool final : TStmt {
     TAssignBool(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
@@ -336,9 +348,40 @@ struct TRaise final : TStmt {
     TExprPtr E;
 };
 
-template <TVarPlace P> TStmtPtr PickIntVarAssign(int32_t offset, TExprPtr value, TScriptPos pos) {
-    return std::make_unique<TAssignIntVar<P>>(offset, std::move(value), std::move(pos));
+// An assignment to a slot fixed at compile time (a variable or a member of a record variable),
+// stored in place; nullptr for a computed place.
+template <template <TVarPlace> class Pick>
+TStmtPtr AssignFixedSlot(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
+    if (const TVarSym* v = place->Variable()) {
+        switch (v->Place) {
+        case TVarPlace::Global:
+            return Pick<TVarPlace::Global>::Make(v->Offset, std::move(value), std::move(pos));
+        case TVarPlace::Local:
+            return Pick<TVarPlace::Local>::Make(v->Offset, std::move(value), std::move(pos));
+        default:
+            return Pick<TVarPlace::LocalRef>::Make(v->Offset, std::move(value), std::move(pos));
+        }
+    }
+    if (const auto* g = dynamic_cast<const nodes::TSlotNode<TVarPlace::Global>*>(place.get())) {
+        return Pick<TVarPlace::Global>::Make(g->Off + g->Inner, std::move(value), std::move(pos));
+    }
+    if (const auto* l = dynamic_cast<const nodes::TSlotNode<TVarPlace::Local>*>(place.get())) {
+        return Pick<TVarPlace::Local>::Make(l->Off + l->Inner, std::move(value), std::move(pos));
+    }
+    return nullptr;
 }
+
+template <TVarPlace P> struct TPickInt {
+    static TStmtPtr Make(int32_t off, TExprPtr value, TScriptPos pos) {
+        return std::make_unique<TAssignIntVar<P>>(off, std::move(value), std::move(pos));
+    }
+};
+
+template <TVarPlace P> struct TPickFloat {
+    static TStmtPtr Make(int32_t off, TExprPtr value, TScriptPos pos) {
+        return std::make_unique<TAssignFloatVar<P>>(off, std::move(value), std::move(pos));
+    }
+};
 
 } // namespace
 
@@ -371,25 +414,14 @@ TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {
     switch (place->Type->Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Enum:
-        if (const TVarSym* v = place->Variable()) {
-            switch (v->Place) {
-            case TVarPlace::Global:
-                return PickIntVarAssign<TVarPlace::Global>(v->Offset, std::move(value), std::move(pos));
-            case TVarPlace::Local:
-                return PickIntVarAssign<TVarPlace::Local>(v->Offset, std::move(value), std::move(pos));
-            default:
-                return PickIntVarAssign<TVarPlace::LocalRef>(v->Offset, std::move(value), std::move(pos));
-            }
-        }
-        // A member of a record variable: its slot is fixed too.
-        if (const auto* g = dynamic_cast<const nodes::TSlotNode<TVarPlace::Global>*>(place.get())) {
-            return PickIntVarAssign<TVarPlace::Global>(g->Off + g->Inner, std::move(value), std::move(pos));
-        }
-        if (const auto* l = dynamic_cast<const nodes::TSlotNode<TVarPlace::Local>*>(place.get())) {
-            return PickIntVarAssign<TVarPlace::Local>(l->Off + l->Inner, std::move(value), std::move(pos));
+        if (TStmtPtr s = AssignFixedSlot<TPickInt>(place, value, pos)) {
+            return s;
         }
         return std::make_unique<TAssignInt>(std::move(place), std::move(value), std::move(pos));
     case TTypeKind::Float:
+        if (TStmtPtr s = AssignFixedSlot<TPickFloat>(place, value, pos)) {
+            return s;
+        }
         return std::make_unique<TAssignFloat>(std::move(place), std::move(value), std::move(pos));
     case TTypeKind::Boolean:
         return std::make_unique<TAssignBool>(std::move(place), std::move(value), std::move(pos));

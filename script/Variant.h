@@ -24,7 +24,7 @@ public:
     TVariant(std::string_view v);
     TVariant(const char* v) : TVariant(std::string_view(v)) {}
     TVariant(const std::string& v) : TVariant(std::string_view(v)) {}
-    TVariant(const TVariant& other) noexcept;
+    TVariant(const TVariant& other) noexcept : I(other.I), Tag(other.Tag) { Retain(); }
     TVariant(TVariant&& other) noexcept : I(other.I), Tag(other.Tag) { other.Tag = TVarKind::Empty; }
     TVariant& operator=(const TVariant& other) noexcept {
         if (this != &other) {
@@ -85,7 +85,9 @@ public:
         Tag = TVarKind::Empty;
     }
     // The text of a String slot without copying ('' for the empty string).
-    [[nodiscard]] std::string_view StrView() const noexcept;
+    [[nodiscard]] std::string_view StrView() const noexcept {
+        return Tag == TVarKind::String && S ? TextOf(S) : std::string_view();
+    }
     // Appends to this String slot's text, in place when nothing else shares it.
     void AppendStr(std::string_view tail);
     // Copies src into a slot that holds no reference (a fresh frame slot) without releasing it.
@@ -117,6 +119,7 @@ private:
         }
     }
     void ReleaseRep() noexcept;
+    [[nodiscard]] static std::string_view TextOf(const TStringRep* rep) noexcept;
     void RetainRep() const noexcept;
 
     union {
