@@ -313,10 +313,7 @@ struct TScalarCallNode final : TExpr {
             }
             // A record by value, found in the caller's frame: the fresh frame slots hold no
             // references yet.
-            const TVariant* src = a.E->Addr(rt);
-            for (int32_t k = 0; k < a.Slots; ++k) {
-                slot[k].InitCopy(src[k]);
-            }
+            TVariant::InitCopyBlock(slot, a.E->Addr(rt), a.Slots);
         }
         rt.Frame = frame.Frame;
         rt.CheckStack(Pos);

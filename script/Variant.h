@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -95,6 +96,14 @@ public:
         I = src.I;
         Tag = src.Tag;
         Retain();
+    }
+    // Copies n slots into slots that hold no references (a fresh frame's), without releasing
+    // them: the values in one block, then a count up for each shared rep among them.
+    static void InitCopyBlock(TVariant* dst, const TVariant* src, int32_t n) noexcept {
+        std::memcpy(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(TVariant) * static_cast<size_t>(n));
+        for (int32_t i = 0; i < n; ++i) {
+            dst[i].Retain();
+        }
     }
     // Takes ownership of one reference to a rep (the rep's count already includes it).
     static TVariant AdoptString(TStringRep* rep) noexcept;
