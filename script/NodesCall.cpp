@@ -219,8 +219,9 @@ struct TCallNode final : TExpr {
 // A call of a script routine whose arguments are all Integer, Float or Boolean values, or records
 // by value read from places whose finding runs no code (the most common calls in AI scripts). The
 // values are taken before the frame is pushed, so the binding is a plain store per argument with
-// no dispatch on its kind; the limits and guards are those of every call.
-struct TScalarCallNode final : TExpr {
+// no dispatch on its kind; the limits and guards are those of every call. N is the number of
+// arguments where it is small (the loops over them unroll), -1 for more.
+template <int N> struct TScalarCallNode final : TExpr {
     static constexpr size_t kMaxArgs = 8;
 
     TScalarCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
@@ -288,17 +289,19 @@ struct TScalarCallNode final : TExpr {
 
     template <typename R, typename Read> R Call(TRuntime& rt, Read read) {
         uint64_t values[kMaxArgs];
-        const size_t n = Binds.size();
+        const size_t n = N >= 0 ? static_cast<size_t>(N) : Binds.size();
         const TArg* binds = Binds.data();
         for (size_t i = 0; i < n; ++i) {
             const TArg& a = binds[i];
+            uint64_t v = 0; // records are copied after the push
             if (a.Kind == TTypeKind::Integer) {
-                values[i] = static_cast<uint64_t>(a.E->EvalInt(rt));
+                v = static_cast<uint64_t>(a.E->EvalInt(rt));
             } else if (a.Kind == TTypeKind::Float) {
-                values[i] = std::bit_cast<uint64_t>(a.E->EvalFloat(rt));
+                v = std::bit_cast<uint64_t>(a.E->EvalFloat(rt));
             } else if (a.Kind == TTypeKind::Boolean) {
-                values[i] = a.E->EvalBool(rt) ? 1 : 0;
+                v = a.E->EvalBool(rt) ? 1 : 0;
             }
+            values[i] = v;
         }
         rt.ChargeSlots(F->FrameSize);
         rt.ChargeSlots(RecordSlots);
@@ -519,8 +522,19 @@ TExprPtr MakeDiscard(TExprPtr e, TScriptPos pos) {
 }
 
 TExprPtr MakeCall(const TFuncSym& func, std::vector<TExprPtr> args, TScriptPos pos) {
-    if (TScalarCallNode::Fits(func, args)) {
-        return std::make_unique<TScalarCallNode>(func, std::move(args), std::move(pos));
+    if (TScalarCallNode<-1>::Fits(func, args)) {
+        switch (args.size()) {
+        case 0:
+            return std::make_unique<TScalarCallNode<0>>(func, std::move(args), std::move(pos));
+        case 1:
+            return std::make_unique<TScalarCallNode<1>>(func, std::move(args), std::move(pos));
+        case 2:
+            return std::make_unique<TScalarCallNode<2>>(func, std::move(args), std::move(pos));
+        case 3:
+            return std::make_unique<TScalarCallNode<3>>(func, std::move(args), std::move(pos));
+        default:
+            return std::make_unique<TScalarCallNode<-1>>(func, std::move(args), std::move(pos));
+        }
     }
     return std::make_unique<TCallNode>(func, std::move(args), std::move(pos));
 }
