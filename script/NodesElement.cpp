@@ -51,13 +51,12 @@ template <typename B, typename I> struct TStaticIndexNode final : TPlaceNode<TSt
         } else {
             base = VarSlot<B::Place>(rt, Off);
         }
-        if (i < Low) [[unlikely]] {
-            BoundError(rt, this->Pos, false, i);
+        // One unsigned compare checks both bounds.
+        const uint64_t at = static_cast<uint64_t>(i) - static_cast<uint64_t>(Low);
+        if (at > static_cast<uint64_t>(High) - static_cast<uint64_t>(Low)) [[unlikely]] {
+            BoundError(rt, this->Pos, i > High, i);
         }
-        if (i > High) [[unlikely]] {
-            BoundError(rt, this->Pos, true, i);
-        }
-        return base + (i - Low) * ElemSlots + Inner;
+        return base + static_cast<int64_t>(at) * ElemSlots + Inner;
     }
     TExprPtr Arr, Index;
     int64_t Low, High;
