@@ -15,10 +15,16 @@ struct TNoIndex {
     int64_t Get(TRuntime&) const { return 0; }
 };
 
+template <typename I> struct IsVarReader : std::false_type {};
+template <TVarPlace P> struct IsVarReader<TLeafVar<int64_t, P>> : std::true_type {};
+
 // What every element node shares, so a member selection can fold into it.
 struct TElementBase {
+    virtual ~TElementBase() = default;
     int32_t Inner = 0;     // the member's offset within the element
     bool RunsCode = true; // whether the index or the array's place is found through other nodes
+    // Fills out when the base is a variable and the index a variable plus a constant.
+    virtual bool InPlace(TElementRead& out) const = 0;
 };
 
 // B is the place of the array variable whose first slot is found in place (void: through Arr);
@@ -38,6 +44,23 @@ template <typename B, typename I> struct TStaticIndexNode final : TPlaceNode<TSt
         return std::is_same_v<B, void> && Arr->InsideArrayOrObject();
     }
     TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Find<true>(rt, &hold); }
+    bool InPlace(TElementRead& out) const override {
+        if constexpr (std::is_same_v<B, void> || !IsVarReader<I>::value) {
+            return false;
+        } else {
+            out.BaseGlobal = B::Place == TVarPlace::Global;
+            out.BaseOff = Off;
+            out.IndexGlobal = I::Place == TVarPlace::Global;
+            out.IndexOff = Reader.Off;
+            out.K = K;
+            out.Low = Low;
+            out.High = High;
+            out.ElemSlots = ElemSlots;
+            out.Inner = Inner;
+            out.Pos = &this->Pos;
+            return true;
+        }
+    }
     template <bool Held> TVariant* Find(TRuntime& rt, TVariant* hold) {
         // The index first: a routine it calls may resize the array the base lies in.
         const int64_t i = Wrap(static_cast<uint64_t>(Reader.Get(rt)) + static_cast<uint64_t>(K));
@@ -126,6 +149,11 @@ bool RunsNoCode(const TExpr& e) {
            dynamic_cast<const TSlotNode<TVarPlace::Global>*>(&e) ||
            dynamic_cast<const TSlotNode<TVarPlace::Local>*>(&e) ||
            dynamic_cast<const TSlotNode<TVarPlace::LocalRef>*>(&e);
+}
+
+bool ElementInPlace(const TExpr& e, TElementRead& out) {
+    const auto* element = dynamic_cast<const TElementBase*>(&e);
+    return element && element->InPlace(out);
 }
 
 bool FoldMember(TExpr& element, const TMemberSym& member) {

@@ -1,6 +1,6 @@
 // Statement nodes: assignments, blocks, conditionals, loops, CASE, and exceptions.
 #include "script/Nodes.h"
-#include "script/NodesInternal.h"
+#include "script/NodesOperands.h"
 #include "script/Reps.h"
 #include "script/Runtime.h"
 
@@ -20,6 +20,51 @@ struct TAssignInt final : TStmt {
     }
     TExprPtr Place, Value;
 };
+
+// "a[j] := v" on a static array variable with a variable index, the value a variable, a
+// constant or another such element: no node is called.
+template <typename V> struct TAssignIntElement final : TStmt {
+    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at, V v)
+        : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)), At(at), V_(v) {}
+    TFlow Exec(TRuntime& rt) override {
+        const int64_t v = V_.Get(rt);
+        At.Slot(rt)->IntRef() = v;
+        return TFlow::Normal;
+    }
+    TExprPtr Place, Value;
+    nodes::operands::TLeafElement<int64_t> At;
+    V V_;
+};
+
+TStmtPtr AssignIntElement(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
+    using namespace nodes::operands;
+    const TLeaf<int64_t> at = Classify<int64_t>(*place);
+    if (at.Kind != TLeaf<int64_t>::TKind::Element) {
+        return nullptr;
+    }
+    const TLeafElement<int64_t> a(at.Element);
+    const TLeaf<int64_t> v = Classify<int64_t>(*value);
+    switch (v.Kind) {
+    case TLeaf<int64_t>::TKind::Const:
+        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(std::move(place), std::move(value),
+                                                                        std::move(pos), a, TLeafConst<int64_t>(v.K));
+    case TLeaf<int64_t>::TKind::Global:
+        return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Global>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Global>(v.Off));
+    case TLeaf<int64_t>::TKind::Local:
+        return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Local>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Local>(v.Off));
+    case TLeaf<int64_t>::TKind::Element:
+        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(std::move(place), std::move(value),
+                                                                          std::move(pos), a,
+                                                                          TLeafElement<int64_t>(v.Element));
+    default: {
+        TExpr& e = *value;
+        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(std::move(place), std::move(value),
+                                                                       std::move(pos), a, TLeafExpr<int64_t>(e));
+    }
+    }
+}
 
 template <TVarPlace P> struct TAssignIntVar final : TStmt {
     TAssignIntVar(int32_t off, TExprPtr value, TScriptPos p)
@@ -415,6 +460,9 @@ TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {
     case TTypeKind::Integer:
     case TTypeKind::Enum:
         if (TStmtPtr s = AssignFixedSlot<TPickInt>(place, value, pos)) {
+            return s;
+        }
+        if (TStmtPtr s = AssignIntElement(place, value, pos)) {
             return s;
         }
         return std::make_unique<TAssignInt>(std::move(place), std::move(value), std::move(pos));
