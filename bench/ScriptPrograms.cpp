@@ -1,6 +1,6 @@
 // Script engine speed: compiling a 2,000-line script, and the five speed programs of the shared
-// bench folder compiled and run in-process (their Lua twins are timed with hyperfine, see the
-// README's "Script tool" section).
+// bench folder and the AI-like sixth of bench/script/ compiled and run in-process (their Lua
+// twins are timed with hyperfine, see the README's "Script tool" section).
 #include "script/Program.h"
 #include "script/ScriptEngine.h"
 
@@ -52,8 +52,8 @@ void CompileLongScript(benchmark::State& state) {
 }
 BENCHMARK(CompileLongScript)->Unit(benchmark::kMillisecond);
 
-void RunProgram(benchmark::State& state, const char* name) {
-    std::ifstream in(std::string(DUELMARK_SOURCE_DIR) + "/../shared/bench/script/" + name + ".pas");
+void RunProgram(benchmark::State& state, const char* path) {
+    std::ifstream in(std::string(DUELMARK_SOURCE_DIR) + "/" + path);
     std::ostringstream text;
     text << in.rdbuf();
     TScriptEngine engine;
@@ -67,11 +67,12 @@ void RunProgram(benchmark::State& state, const char* name) {
         benchmark::DoNotOptimize(program->ResultText().data());
     }
 }
-BENCHMARK_CAPTURE(RunProgram, fib, "fib")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RunProgram, loop, "loop")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RunProgram, strcat, "strcat")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RunProgram, bubble, "bubble")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RunProgram, record, "record")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, fib, "../shared/bench/script/fib.pas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, loop, "../shared/bench/script/loop.pas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, strcat, "../shared/bench/script/strcat.pas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, bubble, "../shared/bench/script/bubble.pas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, record, "../shared/bench/script/record.pas")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RunProgram, ai, "bench/script/ai.pas")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

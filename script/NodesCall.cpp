@@ -8,6 +8,9 @@
 #include "script/Runtime.h"
 #include "script/ScriptError.h"
 
+#include "script/NodesInternal.h"
+
+#include <bit>
 #include <cxxabi.h>
 #include <typeinfo>
 
@@ -213,6 +216,159 @@ struct TCallNode final : TExpr {
     std::vector<int32_t> Offsets;
 };
 
+// A call of a script routine whose arguments are all Integer, Float or Boolean values, or records
+// by value read from places whose finding runs no code (the most common calls in AI scripts). The
+// values are taken before the frame is pushed, so the binding is a plain store per argument with
+// no dispatch on its kind; the limits and guards are those of every call. N is the number of
+// arguments where it is small (the loops over them unroll), -1 for more.
+template <int N> struct TScalarCallNode final : TExpr {
+    static constexpr size_t kMaxArgs = 8;
+
+    TScalarCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
+        : TExpr(f.ResultType, std::move(p)), F(&f), Args(std::move(args)) {
+        for (size_t i = 0; i < Args.size(); ++i) {
+            Depth = std::max(Depth, Args[i]->Depth + 1);
+            const TTypeSym& t = *f.Params[i].Type;
+            TArg a{Args[i].get(), f.Params[i].Offset, TTypeKind::Integer, 0};
+            if (t.Kind == TTypeKind::Float || t.Kind == TTypeKind::Boolean) {
+                a.Kind = t.Kind;
+            } else if (t.Kind == TTypeKind::Record || t.Kind == TTypeKind::StaticArray) {
+                a.Kind = TTypeKind::Record;
+                a.Slots = t.Slots;
+                RecordSlots += t.Slots;
+            }
+            Binds.push_back(a);
+        }
+    }
+
+    // Whether a call of f with these arguments can take this node.
+    static bool Fits(const TFuncSym& f, const std::vector<TExprPtr>& args) {
+        if (f.Host || args.size() > kMaxArgs) {
+            return false;
+        }
+        for (size_t i = 0; i < args.size(); ++i) {
+            const TParamSym& param = f.Params[i];
+            if (param.ByRef()) {
+                return false;
+            }
+            switch (param.Type->Kind) {
+            case TTypeKind::Integer:
+            case TTypeKind::Enum:
+            case TTypeKind::Float:
+            case TTypeKind::Boolean:
+                break;
+            case TTypeKind::Record:
+            case TTypeKind::StaticArray:
+                if (!args[i]->HasPlace() || !nodes::RunsNoCode(*args[i])) {
+                    return false;
+                }
+                break;
+            default:
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The frame of one call, made current; popped on the way out, also when an exception passes.
+    struct TCallFrame {
+        TCallFrame(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos)
+            : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos)), Saved(rt.Frame) {}
+        TCallFrame(const TCallFrame&) = delete;
+        TCallFrame& operator=(const TCallFrame&) = delete;
+        ~TCallFrame() {
+            Rt.Frame = Saved;
+            --Rt.CallDepth;
+            Rt.Pop(F.FrameSize, F.Managed);
+        }
+        TRuntime& Rt;
+        const TFuncSym& F;
+        TVariant* const Frame;
+        TVariant* const Saved;
+    };
+
+    template <typename R, typename Read> R Call(TRuntime& rt, Read read) {
+        uint64_t values[kMaxArgs];
+        const size_t n = N >= 0 ? static_cast<size_t>(N) : Binds.size();
+        const TArg* binds = Binds.data();
+        for (size_t i = 0; i < n; ++i) {
+            const TArg& a = binds[i];
+            uint64_t v = 0; // records are copied after the push
+            if (a.Kind == TTypeKind::Integer) {
+                v = static_cast<uint64_t>(a.E->EvalInt(rt));
+            } else if (a.Kind == TTypeKind::Float) {
+                v = std::bit_cast<uint64_t>(a.E->EvalFloat(rt));
+            } else if (a.Kind == TTypeKind::Boolean) {
+                v = a.E->EvalBool(rt) ? 1 : 0;
+            }
+            values[i] = v;
+        }
+        rt.ChargeSlots(F->FrameSize);
+        rt.ChargeSlots(RecordSlots);
+        TCallFrame frame(rt, *F, Pos);
+        ++rt.CallDepth;
+        for (size_t i = 0; i < n; ++i) {
+            const TArg& a = binds[i];
+            TVariant* slot = frame.Frame + a.Offset;
+            if (a.Kind != TTypeKind::Record) {
+                slot->IntRef() = static_cast<int64_t>(values[i]);
+                continue;
+            }
+            // A record by value, found in the caller's frame: the fresh frame slots hold no
+            // references yet.
+            TVariant::InitCopyBlock(slot, a.E->Addr(rt), a.Slots);
+        }
+        rt.Frame = frame.Frame;
+        rt.CheckStack(Pos);
+        rt.Step();
+        F->Body->Exec(rt);
+        return read(frame.Frame[F->ResultOffset]);
+    }
+
+    int64_t EvalInt(TRuntime& rt) override {
+        return Call<int64_t>(rt, [](const TVariant& v) { return v.Int(); });
+    }
+    double EvalFloat(TRuntime& rt) override {
+        return Call<double>(rt, [](const TVariant& v) { return v.Flt(); });
+    }
+    bool EvalBool(TRuntime& rt) override {
+        return Call<bool>(rt, [](const TVariant& v) { return v.Bool(); });
+    }
+    TVariant EvalVar(TRuntime& rt) override {
+        if (Type->Kind != TTypeKind::String && Type->Kind != TTypeKind::Variant &&
+            Type->Kind != TTypeKind::Class && Type->Kind != TTypeKind::DynArray) {
+            return TExpr::EvalVar(rt);
+        }
+        return Call<TVariant>(rt, [](TVariant& v) { return std::move(v); });
+    }
+    void StoreInto(TRuntime& rt, TVariant* dst) override {
+        if (Type->IsScalar()) {
+            TExpr::StoreInto(rt, dst);
+            return;
+        }
+        Call<int>(rt, [&](TVariant& result) {
+            for (int32_t i = 0; i < Type->Slots; ++i) {
+                dst[i] = std::move((&result)[i]);
+            }
+            return 0;
+        });
+    }
+    void Exec(TRuntime& rt) override {
+        Call<int>(rt, [](const TVariant&) { return 0; });
+    }
+
+    struct TArg {
+        TExpr* E;
+        int32_t Offset;
+        TTypeKind Kind; // Integer (also enumerations), Float, Boolean or Record (also static arrays)
+        int32_t Slots;
+    };
+    const TFuncSym* F;
+    std::vector<TExprPtr> Args;
+    std::vector<TArg> Binds;
+    int32_t RecordSlots = 0; // of all records passed by value
+};
+
 struct TSpillNode final : TExpr {
     TSpillNode(TExprPtr value, TExprPtr temp)
         : TExpr(value->Type, value->Pos), Value(std::move(value)), Temp(std::move(temp)) {
@@ -366,6 +522,20 @@ TExprPtr MakeDiscard(TExprPtr e, TScriptPos pos) {
 }
 
 TExprPtr MakeCall(const TFuncSym& func, std::vector<TExprPtr> args, TScriptPos pos) {
+    if (TScalarCallNode<-1>::Fits(func, args)) {
+        switch (args.size()) {
+        case 0:
+            return std::make_unique<TScalarCallNode<0>>(func, std::move(args), std::move(pos));
+        case 1:
+            return std::make_unique<TScalarCallNode<1>>(func, std::move(args), std::move(pos));
+        case 2:
+            return std::make_unique<TScalarCallNode<2>>(func, std::move(args), std::move(pos));
+        case 3:
+            return std::make_unique<TScalarCallNode<3>>(func, std::move(args), std::move(pos));
+        default:
+            return std::make_unique<TScalarCallNode<-1>>(func, std::move(args), std::move(pos));
+        }
+    }
     return std::make_unique<TCallNode>(func, std::move(args), std::move(pos));
 }
 

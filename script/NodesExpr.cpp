@@ -103,55 +103,6 @@ struct TMemberNode final : TPlaceNode<TMemberNode> {
     int32_t Off;
 };
 
-[[noreturn]] void BoundError(TRuntime& rt, const TScriptPos& pos, bool upper, int64_t index) {
-    RuntimeError(rt, pos,
-                 std::string(upper ? "Upper" : "Lower") + " bound exceeded! Index " + std::to_string(index));
-}
-
-// An element of a static array. Where the array is a variable of the globals or of the current
-// frame (B is that place) its first slot is found in place; otherwise (B = void) through Arr.
-template <typename B> struct TStaticIndexNode final : TPlaceNode<TStaticIndexNode<B>> {
-    using Base = TPlaceNode<TStaticIndexNode<B>>;
-    TStaticIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p, int32_t off)
-        : Base(arr->Type->Elem, std::move(p)), Arr(std::move(arr)), Index(std::move(index)),
-          Low(Arr->Type->Low), High(Arr->Type->High), ElemSlots(Arr->Type->Elem->Slots), Off(off) {
-        this->Assignable = Arr->IsAssignable();
-        this->Depth = std::max(Arr->Depth, Index->Depth) + 1;
-    }
-    TVariant* Place(TRuntime& rt) { return Find<false>(rt, nullptr); }
-    bool InsideArrayOrObject() const override {
-        return std::is_same_v<B, void> && Arr->InsideArrayOrObject();
-    }
-    TVariant* AddrHeld(TRuntime& rt, TVariant& hold) override { return Find<true>(rt, &hold); }
-    template <bool Held> TVariant* Find(TRuntime& rt, TVariant* hold) {
-        // The index first: a routine it calls may resize the array the base lies in.
-        const int64_t i = Index->EvalInt(rt);
-        TVariant* base;
-        if constexpr (std::is_same_v<B, void>) {
-            if constexpr (Held) {
-                base = Arr->AddrHeld(rt, *hold);
-            } else {
-                base = Arr->Addr(rt);
-            }
-        } else {
-            base = VarSlot<B::Place>(rt, Off);
-        }
-        if (i < Low) {
-            BoundError(rt, this->Pos, false, i);
-        }
-        if (i > High) {
-            BoundError(rt, this->Pos, true, i);
-        }
-        return base + (i - Low) * ElemSlots;
-    }
-    TExprPtr Arr, Index;
-    int64_t Low, High;
-    int32_t ElemSlots;
-    int32_t Off;
-};
-
-template <TVarPlace P> struct TPlaceTag { static constexpr TVarPlace Place = P; };
-
 struct TDynIndexNode final : TPlaceNode<TDynIndexNode> {
     TDynIndexNode(TExprPtr arr, TExprPtr index, TScriptPos p)
         : TPlaceNode<TDynIndexNode>(arr->Type->Elem, std::move(p)), Arr(std::move(arr)),
@@ -315,14 +266,54 @@ template <TBinOp Op> struct TBoolBin final : TBinNode {
     }
 };
 
+// How a String comparison reaches an operand: by copying its value, or in its place (a
+// constant's own value, a variable, an element), which saves a count up and down per operand.
+enum class TStrRead : uint8_t { Value, Place, Const };
+
+std::string_view TextIn(const TVariant& v) {
+    const TStringRep* rep = v.Kind() == TVarKind::String ? v.Str() : nullptr;
+    return rep ? std::string_view(rep->Text) : std::string_view();
+}
+
 template <TBinOp Op> struct TStrCmp final : TBinNode {
-    using TBinNode::TBinNode;
-    bool EvalBool(TRuntime& rt) override {
-        const TVariant a = L->EvalVar(rt);
-        const TVariant b = R->EvalVar(rt);
-        rt.ChargeText(std::min(a.StrView().size(), b.StrView().size()));
-        return Compare<Op>(a.StrView(), b.StrView());
+    TStrCmp(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p)
+        : TBinNode(std::move(l), std::move(r), t, std::move(p)) {
+        LRead = Reading(*L, LConst);
+        RRead = Reading(*R, RConst);
+        // The left place is read after the right operand ran: only safe when that runs no script
+        // code, which could resize the array the place lies in.
+        if (LRead == TStrRead::Place && !RunsNoCode(*R)) {
+            LRead = TStrRead::Value;
+        }
     }
+    static TStrRead Reading(TExpr& e, const TVariant*& k) {
+        if (const auto* c = dynamic_cast<const TVarConst*>(&e)) {
+            k = &c->V;
+            return TStrRead::Const;
+        }
+        return e.HasPlace() ? TStrRead::Place : TStrRead::Value;
+    }
+    static const TVariant* Read(TRuntime& rt, TExpr& e, TStrRead how, const TVariant* k, TVariant& copy) {
+        switch (how) {
+        case TStrRead::Const:
+            return k;
+        case TStrRead::Place:
+            return e.Addr(rt);
+        default:
+            copy = e.EvalVar(rt);
+            return &copy;
+        }
+    }
+    bool EvalBool(TRuntime& rt) override {
+        TVariant copyA, copyB;
+        const std::string_view a = TextIn(*Read(rt, *L, LRead, LConst, copyA));
+        const std::string_view b = TextIn(*Read(rt, *R, RRead, RConst, copyB));
+        rt.ChargeText(std::min(a.size(), b.size()));
+        return Compare<Op>(a, b);
+    }
+    TStrRead LRead, RRead;
+    const TVariant* LConst = nullptr;
+    const TVariant* RConst = nullptr;
 };
 
 template <TBinOp Op> struct TObjCmp final : TBinNode {
@@ -615,6 +606,9 @@ TExprPtr MakeVarRef(const TVarSym& var, TScriptPos pos) {
 }
 
 TExprPtr MakeMember(TExprPtr record, const TMemberSym& member, TScriptPos pos) {
+    if (FoldMember(*record, member)) {
+        return record;
+    }
     // A member of a record variable is a slot at a fixed offset: read it in place.
     const bool assignable = record->IsAssignable();
     if (const auto* g = dynamic_cast<const TVarNode<TVarPlace::Global>*>(record.get())) {
@@ -642,20 +636,6 @@ TExprPtr MakeMember(TExprPtr record, const TMemberSym& member, TScriptPos pos) {
                                                                 sr->Inner + member.Offset, assignable, pos);
     }
     return std::make_unique<TMemberNode>(std::move(record), member, std::move(pos));
-}
-
-TExprPtr MakeStaticIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {
-    if (const auto* g = dynamic_cast<const TVarNode<TVarPlace::Global>*>(array.get())) {
-        const int32_t off = g->Off;
-        return std::make_unique<TStaticIndexNode<TPlaceTag<TVarPlace::Global>>>(
-            std::move(array), std::move(index), std::move(pos), off);
-    }
-    if (const auto* l = dynamic_cast<const TVarNode<TVarPlace::Local>*>(array.get())) {
-        const int32_t off = l->Off;
-        return std::make_unique<TStaticIndexNode<TPlaceTag<TVarPlace::Local>>>(
-            std::move(array), std::move(index), std::move(pos), off);
-    }
-    return std::make_unique<TStaticIndexNode<void>>(std::move(array), std::move(index), std::move(pos), 0);
 }
 
 TExprPtr MakeDynIndex(TExprPtr array, TExprPtr index, TScriptPos pos) {

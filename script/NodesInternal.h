@@ -175,6 +175,23 @@ struct TBinNode : TExpr {
     TBinOp Operator = TBinOp::Eq;
 };
 
+// Whether finding e's value runs no script code: a constant, a variable, a member of one, an
+// element with a variable or constant index.
+bool RunsNoCode(const TExpr& e);
+
+[[noreturn]] void BoundError(TRuntime& rt, const TScriptPos& pos, bool upper, int64_t index);
+// Makes an element of a static array give its member instead; false for any other node.
+bool FoldMember(TExpr& element, const TMemberSym& member);
+// A static array element found with no code run: the array a variable of the current frame or
+// the globals, the index such a variable plus a constant.
+struct TElementRead {
+    bool BaseGlobal = false, IndexGlobal = false;
+    int32_t BaseOff = 0, IndexOff = 0, ElemSlots = 0, Inner = 0;
+    int64_t K = 0, Low = 0, High = 0;
+    const TScriptPos* Pos = nullptr;
+};
+bool ElementInPlace(const TExpr& e, TElementRead& out);
+
 TExprPtr MakeIntBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
 TExprPtr MakeFloatBinary(TBinOp op, TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p);
 bool IsIntAddOrSub(const TExpr& e, bool& sub);

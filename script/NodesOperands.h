@@ -32,7 +32,27 @@ template <typename T> struct TLeafExpr {
 template <typename T, TVarPlace P> struct TLeafVar {
     explicit TLeafVar(int32_t off) : Off(off) {}
     T Get(TRuntime& rt) const { return Read<T>(*VarSlot<P>(rt, Off)); }
+    static constexpr TVarPlace Place = P;
     int32_t Off;
+};
+
+// A static array element read in place: "a[j]", "a[j + 1]" with a and j variables.
+template <typename T> struct TLeafElement {
+    explicit TLeafElement(const TElementRead& r) : R(r) {}
+    // Inlined: the point is to save the call.
+    [[gnu::always_inline]] T Get(TRuntime& rt) const { return Read<T>(*Slot(rt)); }
+    [[gnu::always_inline]] TVariant* Slot(TRuntime& rt) const {
+        const TVariant* idx = (R.IndexGlobal ? rt.Globals : rt.Frame) + R.IndexOff;
+        const int64_t i = Wrap(static_cast<uint64_t>(idx->Int()) + static_cast<uint64_t>(R.K));
+        // One unsigned compare checks both bounds.
+        const uint64_t at = static_cast<uint64_t>(i) - static_cast<uint64_t>(R.Low);
+        if (at > static_cast<uint64_t>(R.High) - static_cast<uint64_t>(R.Low)) [[unlikely]] {
+            BoundError(rt, *R.Pos, i > R.High, i);
+        }
+        TVariant* base = (R.BaseGlobal ? rt.Globals : rt.Frame) + R.BaseOff;
+        return base + static_cast<int64_t>(at) * R.ElemSlots + R.Inner;
+    }
+    TElementRead R;
 };
 
 template <typename T> struct TLeafConst {
@@ -43,7 +63,8 @@ template <typename T> struct TLeafConst {
 
 // What an operand is: its kind and, for a variable, its slot.
 template <typename T> struct TLeaf {
-    enum class TKind : uint8_t { Expr, Const, Global, Local } Kind = TKind::Expr;
+    enum class TKind : uint8_t { Expr, Const, Global, Local, Element } Kind = TKind::Expr;
+    TElementRead Element;
     int32_t Off = 0;
     T K = 0;
 };
@@ -67,6 +88,9 @@ template <typename T> TLeaf<T> Classify(TExpr& e) {
     } else if (const auto* sl = dynamic_cast<const TSlotNode<TVarPlace::Local>*>(&e)) {
         leaf.Kind = TLeaf<T>::TKind::Local;
         leaf.Off = sl->Off + sl->Inner;
+    } else if (e.Type && e.Type->Kind == (std::is_same_v<T, int64_t> ? TTypeKind::Integer : TTypeKind::Float) &&
+               ElementInPlace(e, leaf.Element)) {
+        leaf.Kind = TLeaf<T>::TKind::Element;
     }
     return leaf;
 }
@@ -85,6 +109,9 @@ TExprPtr WithRight(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p, A a,
     case TLeaf<T>::TKind::Local:
         return std::make_unique<Node<Op, A, TLeafVar<T, TVarPlace::Local>>>(
             std::move(l), std::move(r), t, std::move(p), a, TLeafVar<T, TVarPlace::Local>(rl.Off));
+    case TLeaf<T>::TKind::Element:
+        return std::make_unique<Node<Op, A, TLeafElement<T>>>(std::move(l), std::move(r), t, std::move(p), a,
+                                                              TLeafElement<T>(rl.Element));
     default:
         return std::make_unique<Node<Op, A, TLeafExpr<T>>>(std::move(l), std::move(r), t, std::move(p), a,
                                                            TLeafExpr<T>(re));
@@ -105,6 +132,8 @@ TExprPtr Build(TExprPtr l, TExprPtr r, const TTypeSym& t, TScriptPos p) {
     case TLeaf<T>::TKind::Local:
         return WithRight<Node, Op>(std::move(l), std::move(r), t, std::move(p),
                                    TLeafVar<T, TVarPlace::Local>(ll.Off), rl);
+    case TLeaf<T>::TKind::Element:
+        return WithRight<Node, Op>(std::move(l), std::move(r), t, std::move(p), TLeafElement<T>(ll.Element), rl);
     default:
         return WithRight<Node, Op>(std::move(l), std::move(r), t, std::move(p), TLeafExpr<T>(le), rl);
     }

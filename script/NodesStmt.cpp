@@ -1,6 +1,6 @@
 // Statement nodes: assignments, blocks, conditionals, loops, CASE, and exceptions.
 #include "script/Nodes.h"
-#include "script/NodesInternal.h"
+#include "script/NodesOperands.h"
 #include "script/Reps.h"
 #include "script/Runtime.h"
 
@@ -20,6 +20,51 @@ struct TAssignInt final : TStmt {
     }
     TExprPtr Place, Value;
 };
+
+// "a[j] := v" on a static array variable with a variable index, the value a variable, a
+// constant or another such element: no node is called.
+template <typename V> struct TAssignIntElement final : TStmt {
+    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at, V v)
+        : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)), At(at), V_(v) {}
+    TFlow Exec(TRuntime& rt) override {
+        const int64_t v = V_.Get(rt);
+        At.Slot(rt)->IntRef() = v;
+        return TFlow::Normal;
+    }
+    TExprPtr Place, Value;
+    nodes::operands::TLeafElement<int64_t> At;
+    V V_;
+};
+
+TStmtPtr AssignIntElement(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
+    using namespace nodes::operands;
+    const TLeaf<int64_t> at = Classify<int64_t>(*place);
+    if (at.Kind != TLeaf<int64_t>::TKind::Element) {
+        return nullptr;
+    }
+    const TLeafElement<int64_t> a(at.Element);
+    const TLeaf<int64_t> v = Classify<int64_t>(*value);
+    switch (v.Kind) {
+    case TLeaf<int64_t>::TKind::Const:
+        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(std::move(place), std::move(value),
+                                                                        std::move(pos), a, TLeafConst<int64_t>(v.K));
+    case TLeaf<int64_t>::TKind::Global:
+        return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Global>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Global>(v.Off));
+    case TLeaf<int64_t>::TKind::Local:
+        return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Local>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Local>(v.Off));
+    case TLeaf<int64_t>::TKind::Element:
+        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(std::move(place), std::move(value),
+                                                                          std::move(pos), a,
+                                                                          TLeafElement<int64_t>(v.Element));
+    default: {
+        TExpr& e = *value;
+        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(std::move(place), std::move(value),
+                                                                       std::move(pos), a, TLeafExpr<int64_t>(e));
+    }
+    }
+}
 
 template <TVarPlace P> struct TAssignIntVar final : TStmt {
     TAssignIntVar(int32_t off, TExprPtr value, TScriptPos p)
@@ -56,6 +101,18 @@ struct TAssignFloat final : TStmt {
         return TFlow::Normal;
     }
     TExprPtr Place, Value;
+};
+
+template <TVarPlace P> struct TAssignFloatVar final : TStmt {
+    TAssignFloatVar(int32_t off, TExprPtr value, TScriptPos p)
+        : TStmt(std::move(p)), Off(off), Value(std::move(value)) {}
+    TFlow Exec(TRuntime& rt) override {
+        const double v = Value->EvalFloat(rt);
+        VarSlot<P>(rt, Off)->FltRef() = v;
+        return TFlow::Normal;
+    }
+    int32_t Off;
+    TExprPtr Value;
 };
 
 struct TAssignBool final : TStmt {
@@ -336,9 +393,40 @@ struct TRaise final : TStmt {
     TExprPtr E;
 };
 
-template <TVarPlace P> TStmtPtr PickIntVarAssign(int32_t offset, TExprPtr value, TScriptPos pos) {
-    return std::make_unique<TAssignIntVar<P>>(offset, std::move(value), std::move(pos));
+// An assignment to a slot fixed at compile time (a variable or a member of a record variable),
+// stored in place; nullptr for a computed place.
+template <template <TVarPlace> class Pick>
+TStmtPtr AssignFixedSlot(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
+    if (const TVarSym* v = place->Variable()) {
+        switch (v->Place) {
+        case TVarPlace::Global:
+            return Pick<TVarPlace::Global>::Make(v->Offset, std::move(value), std::move(pos));
+        case TVarPlace::Local:
+            return Pick<TVarPlace::Local>::Make(v->Offset, std::move(value), std::move(pos));
+        default:
+            return Pick<TVarPlace::LocalRef>::Make(v->Offset, std::move(value), std::move(pos));
+        }
+    }
+    if (const auto* g = dynamic_cast<const nodes::TSlotNode<TVarPlace::Global>*>(place.get())) {
+        return Pick<TVarPlace::Global>::Make(g->Off + g->Inner, std::move(value), std::move(pos));
+    }
+    if (const auto* l = dynamic_cast<const nodes::TSlotNode<TVarPlace::Local>*>(place.get())) {
+        return Pick<TVarPlace::Local>::Make(l->Off + l->Inner, std::move(value), std::move(pos));
+    }
+    return nullptr;
 }
+
+template <TVarPlace P> struct TPickInt {
+    static TStmtPtr Make(int32_t off, TExprPtr value, TScriptPos pos) {
+        return std::make_unique<TAssignIntVar<P>>(off, std::move(value), std::move(pos));
+    }
+};
+
+template <TVarPlace P> struct TPickFloat {
+    static TStmtPtr Make(int32_t off, TExprPtr value, TScriptPos pos) {
+        return std::make_unique<TAssignFloatVar<P>>(off, std::move(value), std::move(pos));
+    }
+};
 
 } // namespace
 
@@ -371,25 +459,17 @@ TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {
     switch (place->Type->Kind) {
     case TTypeKind::Integer:
     case TTypeKind::Enum:
-        if (const TVarSym* v = place->Variable()) {
-            switch (v->Place) {
-            case TVarPlace::Global:
-                return PickIntVarAssign<TVarPlace::Global>(v->Offset, std::move(value), std::move(pos));
-            case TVarPlace::Local:
-                return PickIntVarAssign<TVarPlace::Local>(v->Offset, std::move(value), std::move(pos));
-            default:
-                return PickIntVarAssign<TVarPlace::LocalRef>(v->Offset, std::move(value), std::move(pos));
-            }
+        if (TStmtPtr s = AssignFixedSlot<TPickInt>(place, value, pos)) {
+            return s;
         }
-        // A member of a record variable: its slot is fixed too.
-        if (const auto* g = dynamic_cast<const nodes::TSlotNode<TVarPlace::Global>*>(place.get())) {
-            return PickIntVarAssign<TVarPlace::Global>(g->Off + g->Inner, std::move(value), std::move(pos));
-        }
-        if (const auto* l = dynamic_cast<const nodes::TSlotNode<TVarPlace::Local>*>(place.get())) {
-            return PickIntVarAssign<TVarPlace::Local>(l->Off + l->Inner, std::move(value), std::move(pos));
+        if (TStmtPtr s = AssignIntElement(place, value, pos)) {
+            return s;
         }
         return std::make_unique<TAssignInt>(std::move(place), std::move(value), std::move(pos));
     case TTypeKind::Float:
+        if (TStmtPtr s = AssignFixedSlot<TPickFloat>(place, value, pos)) {
+            return s;
+        }
         return std::make_unique<TAssignFloat>(std::move(place), std::move(value), std::move(pos));
     case TTypeKind::Boolean:
         return std::make_unique<TAssignBool>(std::move(place), std::move(value), std::move(pos));

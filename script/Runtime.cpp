@@ -67,6 +67,7 @@ TVariant* TRuntime::PushSlow(int32_t size, const TVariant* init, const TScriptPo
             chunk.Slots = std::make_unique<TVariant[]>(static_cast<size_t>(chunk.Size));
         }
         Top = chunk.Slots.get();
+        Base = Top;
         TopEnd = Top + chunk.Size;
     }
     return PushHere(size, init);
@@ -102,7 +103,8 @@ void TRuntime::PopChunk() {
     }
     --Current;
     Top = Chunks[Current].SavedTop;
-    TopEnd = Chunks[Current].Slots.get() + Chunks[Current].Size;
+    Base = Chunks[Current].Slots.get();
+    TopEnd = Base + Chunks[Current].Size;
 }
 
 void TRuntime::AllocateGlobals() {

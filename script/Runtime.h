@@ -52,7 +52,7 @@ public:
     }
     // Releases the managed slots of the top frame and pops it.
     void Pop(int32_t size, const std::vector<int32_t>& managed) {
-        if (Top == Chunks[Current].Slots.get()) {
+        if (Top == Base) {
             PopChunk();
         }
         Top -= size;
@@ -131,12 +131,20 @@ private:
     TVariant* PushHere(int32_t size, const TVariant* init) {
         TVariant* frame = Top;
         // The slots hold no references (Pop released them) and init holds plain values only.
-        std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
-                    sizeof(TVariant) * static_cast<size_t>(size));
+        // The small frames of most routines are copied slot by slot, without a library call.
+        if (size <= kSmallFrame) {
+            for (int32_t i = 0; i < size; ++i) {
+                std::memcpy(static_cast<void*>(frame + i), static_cast<const void*>(init + i), sizeof(TVariant));
+            }
+        } else {
+            std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
+                        sizeof(TVariant) * static_cast<size_t>(size));
+        }
         Top += size;
         Used += size;
         return frame;
     }
+    static constexpr int32_t kSmallFrame = 8;
     TVariant* PushSlow(int32_t size, const TVariant* init, const TScriptPos& pos);
     void PopChunk();
     [[noreturn]] void DataSizeExceeded(const TScriptPos& pos) const;
@@ -153,6 +161,7 @@ private:
     std::vector<TChunk> Chunks;
     size_t Current = 0;
     TVariant* Top = nullptr;    // the first free slot of the current chunk
+    TVariant* Base = nullptr;   // the current chunk's first slot
     TVariant* TopEnd = nullptr; // the end of the current chunk
     int32_t ChunkSize;
     int32_t MaxData;

@@ -80,10 +80,6 @@ TVariant::TVariant(std::string_view v) : S(nullptr), Tag(TVarKind::String) {
     }
 }
 
-TVariant::TVariant(const TVariant& other) noexcept : I(other.I), Tag(other.Tag) {
-    Retain();
-}
-
 TVariant TVariant::Null() noexcept {
     TVariant v;
     v.Tag = TVarKind::Null;
@@ -165,11 +161,8 @@ void TVariant::ReleaseRep() noexcept {
     }
 }
 
-std::string_view TVariant::StrView() const noexcept {
-    if (Tag != TVarKind::String || !S) {
-        return {};
-    }
-    return S->Text;
+std::string_view TVariant::TextOf(const TStringRep* rep) noexcept {
+    return rep->Text;
 }
 
 void TVariant::AppendStr(std::string_view tail) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,7 @@ public:
     TVariant(std::string_view v);
     TVariant(const char* v) : TVariant(std::string_view(v)) {}
     TVariant(const std::string& v) : TVariant(std::string_view(v)) {}
-    TVariant(const TVariant& other) noexcept;
+    TVariant(const TVariant& other) noexcept : I(other.I), Tag(other.Tag) { Retain(); }
     TVariant(TVariant&& other) noexcept : I(other.I), Tag(other.Tag) { other.Tag = TVarKind::Empty; }
     TVariant& operator=(const TVariant& other) noexcept {
         if (this != &other) {
@@ -85,7 +86,9 @@ public:
         Tag = TVarKind::Empty;
     }
     // The text of a String slot without copying ('' for the empty string).
-    [[nodiscard]] std::string_view StrView() const noexcept;
+    [[nodiscard]] std::string_view StrView() const noexcept {
+        return Tag == TVarKind::String && S ? TextOf(S) : std::string_view();
+    }
     // Appends to this String slot's text, in place when nothing else shares it.
     void AppendStr(std::string_view tail);
     // Copies src into a slot that holds no reference (a fresh frame slot) without releasing it.
@@ -93,6 +96,14 @@ public:
         I = src.I;
         Tag = src.Tag;
         Retain();
+    }
+    // Copies n slots into slots that hold no references (a fresh frame's), without releasing
+    // them: the values in one block, then a count up for each shared rep among them.
+    static void InitCopyBlock(TVariant* dst, const TVariant* src, int32_t n) noexcept {
+        std::memcpy(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(TVariant) * static_cast<size_t>(n));
+        for (int32_t i = 0; i < n; ++i) {
+            dst[i].Retain();
+        }
     }
     // Takes ownership of one reference to a rep (the rep's count already includes it).
     static TVariant AdoptString(TStringRep* rep) noexcept;
@@ -117,6 +128,7 @@ private:
         }
     }
     void ReleaseRep() noexcept;
+    [[nodiscard]] static std::string_view TextOf(const TStringRep* rep) noexcept;
     void RetainRep() const noexcept;
 
     union {

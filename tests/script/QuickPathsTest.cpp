@@ -1,0 +1,111 @@
+// The engine's quick paths (elements with an index read in place, members folded into their
+// element, String comparisons without copies, the lean call for value arguments) give the
+// results and the errors of the general ones, also at the edges where the general path's order
+// of evaluation matters.
+#include "ScriptRun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TQuickCase {
+    const char* Script;
+    const char* Output;
+    const char* Message; // the start of the first message; "" for none
+};
+
+void Check(const TQuickCase& c) {
+    const TScriptRun run = RunScript(c.Script);
+    EXPECT_EQ(run.Output, c.Output) << c.Script;
+    if (*c.Message == '\0') {
+        EXPECT_EQ(run.Messages, "") << c.Script;
+    } else {
+        EXPECT_EQ(run.Messages.rfind(c.Message, 0), 0u) << c.Script << "\n" << run.Messages;
+    }
+}
+
+TEST(QuickPaths, StaticArrayElements) {
+    const TQuickCase cases[] = {
+        // A variable index plus or minus a constant, on globals and locals, with low bound 3.
+        {"var a: array[3..6] of Integer; i: Integer; begin for i := 3 to 6 do a[i] := i * 10; i := 4; "
+         "PrintLn(a[i + 1] - a[i - 1]); PrintLn(a[i + 2]); end.",
+         "20\n60\n", ""},
+        {"procedure P; var a: array[3..6] of Integer; i: Integer; begin i := 5; a[i + 1] := 7; "
+         "PrintLn(a[6] + a[i - 2]); end; begin P; end.",
+         "7\n", ""},
+        // Both bounds, with the index as computed.
+        {"var a: array[3..6] of Integer; i: Integer; begin i := 6; PrintLn(a[i - 3]); PrintLn(a[i + 1]); end.",
+         "0\n", "Runtime Error: Upper bound exceeded! Index 7"},
+        {"var a: array[3..6] of Integer; i: Integer; begin i := 3; PrintLn(a[i - 1]); end.", "",
+         "Runtime Error: Lower bound exceeded! Index 2"},
+        // The index wraps as Integer arithmetic does, and is still out of bounds.
+        {"var a: array[1..2] of Integer; i: Integer; begin i := 9223372036854775807; PrintLn(a[i + 1]); end.",
+         "", "Runtime Error: Lower bound exceeded! Index -9223372036854775808"},
+        // Members of elements, read and written, in records of records and arrays in records.
+        {"type TP = record X, Y: Float; N: String; end; TU = record Id: Integer; P: TP; S: array[1..2] of "
+         "Integer; end; var u: array[1..3] of TU; i, j: Integer; begin i := 2; j := 2; u[i].P.Y := 1.5; "
+         "u[i].P.N := 'b'; u[i].S[j] := 9; u[i + 1].Id := 4; PrintLn(u[2].P.Y); PrintLn(u[i].P.N + "
+         "u[1].P.N); PrintLn(u[i].S[j] + u[3].Id); PrintLn(u[1].P.Y); end.",
+         "1.5\nb\n13\n0\n", ""},
+        // A whole element assigned, and an element of an element that is itself computed.
+        {"type TP = record X: Integer; N: String; end; var a, b: array[1..2] of TP; i: Integer; "
+         "function Two: Integer; begin Result := 2; end; begin i := 1; a[i].N := 'k'; a[i].X := 5; "
+         "b[Two] := a[i]; a[i].N := 'z'; PrintLn(b[2].N + IntToStr(b[Two].X) + a[1].N); end.",
+         "k5z\n", ""},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
+TEST(QuickPaths, StringComparisons) {
+    const TQuickCase cases[] = {
+        {"type TU = record Team: String; end; var u: array[1..3] of TU; i, n: Integer; begin "
+         "u[1].Team := 'Red'; u[2].Team := 'Blue'; u[3].Team := 'Red'; n := 0; for i := 1 to 3 do "
+         "if u[i].Team = 'Red' then n := n + 1; PrintLn(n); PrintLn(u[1].Team <> u[2].Team); "
+         "PrintLn(u[1].Team = u[3].Team); PrintLn(u[2].Team < u[1].Team); end.",
+         "2\nTrue\nTrue\nTrue\n", ""},
+        // The left operand is read before the right one runs: the call's change comes too late.
+        {"var s: String; function Change: String; begin s := 'new'; Result := 'new'; end; begin "
+         "s := 'old'; PrintLn(s = Change); PrintLn(s = Change); end.",
+         "False\nTrue\n", ""},
+        // Empty strings and a constant on the left.
+        {"var s, t: String; begin PrintLn(s = t); PrintLn('' = s); t := 'a'; PrintLn(s < t); "
+         "PrintLn('b' > t); end.",
+         "True\nTrue\nTrue\nTrue\n", ""},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
+TEST(QuickPaths, ValueArgumentCalls) {
+    const TQuickCase cases[] = {
+        // Integer, Float, Boolean and enumeration arguments, with calls among the arguments.
+        {"type TDir = (North, East); function F(a: Integer; b: Float; c: Boolean; d: TDir): Float; begin "
+         "if c and (d = East) then Result := a + b else Result := a - b; end; function G(n: Integer): "
+         "Integer; begin Result := n * 2; end; begin PrintLn(F(G(3), 0.5, True, East)); "
+         "PrintLn(F(1, G(1), False, North)); end.",
+         "6.5\n-1\n", ""},
+        // A record by value is the callee's own copy; its String is shared safely.
+        {"type TF = record X: Float; Name: String; end; var f: TF; function Mark(g: TF): String; begin "
+         "g.Name := g.Name + '!'; g.X := 0; Result := g.Name; end; begin f.X := 2.5; f.Name := 'Knight'; "
+         "PrintLn(Mark(f)); PrintLn(f.Name); PrintLn(f.X); end.",
+         "Knight!\nKnight\n2.5\n", ""},
+        // A record element as the argument, its index out of bounds: the call stops cleanly and the
+        // script goes on after catching it.
+        {"type TF = record X: Integer; S: String; end; var a: array[1..2] of TF; i, n: Integer; "
+         "function Get(f: TF): Integer; begin Result := f.X; end; begin a[2].X := 7; a[2].S := 's'; n := 0; "
+         "for i := 1 to 3 do try n := n + Get(a[i]); except n := n + 100; end; PrintLn(n); "
+         "PrintLn(Get(a[2]) + Length(a[2].S)); end.",
+         "107\n8\n", ""},
+        // Deep recursion through the lean call still ends with the recursion error.
+        {"function Down(n: Integer): Integer; begin Result := Down(n + 1); end; begin PrintLn(Down(0)); end.",
+         "", "Runtime Error: Maximal"},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
+} // namespace
