@@ -86,7 +86,8 @@ __attribute__((target("ssse3"))) int32_t WidenBlocksSsse3(const Uint8* from, Uin
             _mm_storeu_si128(reinterpret_cast<__m128i*>(block + pitch), low);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(block + pitch + 16), high);
         } else {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(block), _mm_shuffle_epi32(pixels, _MM_SHUFFLE(1, 0, 0, 0)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(block),
+                             _mm_shuffle_epi32(pixels, _MM_SHUFFLE(1, 0, 0, 0)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(block + 16),
                              _mm_shuffle_epi32(pixels, _MM_SHUFFLE(2, 2, 1, 1)));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(block + 32),

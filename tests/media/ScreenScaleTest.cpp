@@ -310,8 +310,8 @@ TEST(SurfaceScale, WideningKeepsEveryPixelOfRowsOfAnyWidth) {
             SDL_FillRect(to.get(), nullptr, SDL_MapRGB(to->format, 9, 9, 9));
             for (int32_t y = 0; y < 2; ++y)
                 for (int32_t x = 0; x < width; ++x)
-                    WritePixel(from.get(), x, y, static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 13),
-                               static_cast<uint8_t>(255 - x));
+                    WritePixel(from.get(), x, y, static_cast<uint8_t>(x * 7 + y),
+                               static_cast<uint8_t>(x * 13), static_cast<uint8_t>(255 - x));
             ScaleUp(from.get(), to.get(), factor);
             int32_t wrong = 0;
             for (int32_t y = 0; y < 2 * factor; ++y) {

@@ -204,11 +204,23 @@ TEST_F(MapLoadingTest, ScrolledGroundMatchesAFullRenderingAfterEveryMove) {
     scrolled.DrawGround(moving);
     // Steps of one tile each way and diagonally, strides of several, jumps of the whole cached
     // picture and more, the field's far corner with plain ground below its last row, and back.
-    const std::pair<int32_t, int32_t> views[] = {
-        {70, 0},     {135, 0},    {135, 50},   {200, 100},  {130, 100},  {130, 40},   {60, 200},
-        {400, 300},  {100, 20},   {100 + 11 * 64, 20 + 11 * 48},         {100, 20},   {1000, 900},
-        {kMaxViewX, kMaxViewY},   {kMaxViewX - 64, kMaxViewY - 48},      {kMaxViewX - 200, 600},
-        {0, 0},      {5, 3}};
+    const std::pair<int32_t, int32_t> views[] = {{70, 0},
+                                                 {135, 0},
+                                                 {135, 50},
+                                                 {200, 100},
+                                                 {130, 100},
+                                                 {130, 40},
+                                                 {60, 200},
+                                                 {400, 300},
+                                                 {100, 20},
+                                                 {100 + 11 * 64, 20 + 11 * 48},
+                                                 {100, 20},
+                                                 {1000, 900},
+                                                 {kMaxViewX, kMaxViewY},
+                                                 {kMaxViewX - 64, kMaxViewY - 48},
+                                                 {kMaxViewX - 200, 600},
+                                                 {0, 0},
+                                                 {5, 3}};
     for (const auto& [x, y] : views) {
         scrolled.SetViewX(x);
         scrolled.SetViewY(y);
@@ -220,7 +232,8 @@ TEST_F(MapLoadingTest, ScrolledGroundMatchesAFullRenderingAfterEveryMove) {
         int32_t differing = 0;
         for (int32_t py = 0; py < kGroundTiles * kTileHeight; ++py)
             for (int32_t px = 0; px < kGroundTiles * kTileWidth; ++px)
-                differing += ReadPixel(moving.Surface.get(), px, py) != ReadPixel(fresh.Surface.get(), px, py);
+                differing +=
+                    ReadPixel(moving.Surface.get(), px, py) != ReadPixel(fresh.Surface.get(), px, py);
         EXPECT_EQ(differing, 0) << "view " << x << "," << y;
     }
 }
