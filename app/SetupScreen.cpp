@@ -44,7 +44,7 @@ constexpr size_t kMaxAddressLength = 15;
 constexpr TClickRect kBackRect{10, 200, 430, 480};
 // The computer opponent's level, right of "AI Player".
 constexpr TClickRect kAILevelRect{365, 455, 370, 410};
-constexpr int32_t kAILevelTextX = 384;
+constexpr int32_t kAILevelTextX = 392;
 // The match's length and the KEYS screen, at the right under the map.
 constexpr TClickRect kRoundsRect{470, 640, 370, 410};
 constexpr TClickRect kKeysRect{450, 640, 430, 480};
