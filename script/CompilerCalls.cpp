@@ -261,9 +261,13 @@ TExprPtr TCompiler::Intrinsic(const TToken& name, const TSymbol* symbol, TArgs& 
     }
     TExprPtr delta;
     if (args.List.size() == 2) {
+        // Coerce consumes the argument, so a registered Inc cannot take the call over: the
+        // error is the one its binding would give.
+        const TTypeSym* from = args.List[1]->Type;
         delta = Coerce(std::move(args.List[1]), *T.Integer);
         if (!delta) {
-            return fail(1, "Integer");
+            CompileError(args.Pos[1], std::string("Argument 2 expects type ") + Quote("Integer") +
+                                          (from ? " instead of " + Quote(from->Name) : std::string()));
         }
     }
     const bool dec = SameText(n, "Dec");

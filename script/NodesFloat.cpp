@@ -22,8 +22,15 @@ template <TBinOp Op, typename A, typename B> struct TFloatOpNode final : TBinNod
         : TBinNode(std::move(l), std::move(r), t, std::move(p)), La(a), Rb(b) {
         Operator = Op;
     }
-    double EvalFloat(TRuntime& rt) override { return FloatOp<Op>(La.Get(rt), Rb.Get(rt)); }
-    bool EvalBool(TRuntime& rt) override { return Compare<Op>(La.Get(rt), Rb.Get(rt)); }
+    // The left operand first: C++ leaves the order of arguments open, the language does not.
+    double EvalFloat(TRuntime& rt) override {
+        const double a = La.Get(rt);
+        return FloatOp<Op>(a, Rb.Get(rt));
+    }
+    bool EvalBool(TRuntime& rt) override {
+        const double a = La.Get(rt);
+        return Compare<Op>(a, Rb.Get(rt));
+    }
     A La;
     B Rb;
 };

@@ -11,8 +11,15 @@ template <TBinOp Op, typename A, typename B> struct TIntOpNode final : TBinNode 
         : TBinNode(std::move(l), std::move(r), t, std::move(p)), La(a), Rb(b) {
         Operator = Op;
     }
-    int64_t EvalInt(TRuntime& rt) override { return IntOp<Op>(rt, Pos, La.Get(rt), Rb.Get(rt)); }
-    bool EvalBool(TRuntime& rt) override { return Compare<Op>(La.Get(rt), Rb.Get(rt)); }
+    // The left operand first: C++ leaves the order of arguments open, the language does not.
+    int64_t EvalInt(TRuntime& rt) override {
+        const int64_t a = La.Get(rt);
+        return IntOp<Op>(rt, Pos, a, Rb.Get(rt));
+    }
+    bool EvalBool(TRuntime& rt) override {
+        const int64_t a = La.Get(rt);
+        return Compare<Op>(a, Rb.Get(rt));
+    }
     A La;
     B Rb;
 };

@@ -207,6 +207,9 @@ TEST(CompileMessages, OperatorsAssignmentsAndCalls) {
          "Error: Argument 1 expects type \"Integer\" instead of \"String\" [line: 1, column: 45]"},
         {"procedure Q(var a: Integer); begin end; begin Q(1); end.",
          "Error: Argument 1 cannot be passed as Var-parameter [line: 1, column: 49]"},
+        // Inc as a function with a second argument of the wrong type (it crashed once).
+        {"var i, j: Integer; begin j := Inc(i, 'x'); end.",
+         "Error: Argument 2 expects type \"Integer\" instead of \"String\" [line: 1, column: 38]"},
         {"procedure Q(var a: Float); var i: Integer; begin end; begin Q(i); end.", ""},
         {"procedure P; begin end; begin P(1); end.", "Error: No arguments expected! [line: 1, column: 33]"},
         {"begin case 1 of 1..'a': ; end; end.", "Error: Range start and range stop are of incompatible "

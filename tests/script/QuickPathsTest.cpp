@@ -58,6 +58,43 @@ TEST(QuickPaths, StaticArrayElements) {
     }
 }
 
+TEST(QuickPaths, ElementComparisonsAndStores) {
+    const TQuickCase cases[] = {
+        // Swaps as a sort does them, on globals and in a routine, records' members included.
+        {"var a: array[1..4] of Integer; i, j, t: Integer; begin a[1] := 4; a[2] := 1; a[3] := 3; a[4] := 2; "
+         "for i := 1 to 3 do for j := 1 to 4 - i do if a[j] > a[j + 1] then begin t := a[j]; "
+         "a[j] := a[j + 1]; a[j + 1] := t; end; PrintLn(IntToStr(a[1]) + IntToStr(a[2]) + IntToStr(a[3]) + "
+         "IntToStr(a[4])); end.",
+         "1234\n", ""},
+        {"type TU = record Id, Hp: Integer; end; procedure P; var u: array[0..2] of TU; b: array[0..2] of "
+         "Integer; i: Integer; begin i := 1; u[i].Hp := 7; b[i - 1] := u[i].Hp; u[i + 1].Id := b[i - 1]; "
+         "b[i + 1] := 3; PrintLn(u[2].Id); PrintLn(u[i].Hp >= b[i + 1]); PrintLn(b[i - 1] = u[i + 1].Id); "
+         "end; begin P; end.",
+         "7\nTrue\nTrue\n", ""},
+        // The left operand's bound error comes first; the value is found before the place.
+        {"var a: array[1..3] of Integer; i: Integer; begin i := 3; PrintLn(a[i + 1] < a[i + 2]); end.", "",
+         "Runtime Error: Upper bound exceeded! Index 4"},
+        {"var a: array[1..3] of Integer; i: Integer; begin i := 3; PrintLn(a[i] < a[i - 3]); end.", "",
+         "Runtime Error: Lower bound exceeded! Index 0"},
+        {"var a: array[1..3] of Integer; i: Integer; begin i := 1; a[i + 3] := a[i - 1]; end.", "",
+         "Runtime Error: Lower bound exceeded! Index 0"},
+        {"var a: array[1..3] of Integer; i: Integer; begin i := 1; a[i + 3] := 5; end.", "",
+         "Runtime Error: Upper bound exceeded! Index 4"},
+        // Operands with side effects run left to right.
+        {"var s: String; function F(c: String; v: Integer): Integer; begin s := s + c; Result := v; end; "
+         "function G(c: String; v: Float): Float; begin s := s + c; Result := v; end; begin "
+         "PrintLn(F('a', 5) - F('b', 2)); PrintLn(G('c', 1.5) < G('d', 2.5)); PrintLn(s); end.",
+         "3\nTrue\nabcd\n", ""},
+        // A value that runs code may change the index; the place is found with the new one.
+        {"var a: array[1..3] of Integer; i: Integer; function Next: Integer; begin i := i + 1; Result := 9; "
+         "end; begin i := 1; a[i] := Next; PrintLn(IntToStr(a[1]) + IntToStr(a[2])); end.",
+         "09\n", ""},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
 TEST(QuickPaths, StringComparisons) {
     const TQuickCase cases[] = {
         {"type TU = record Team: String; end; var u: array[1..3] of TU; i, n: Integer; begin "
