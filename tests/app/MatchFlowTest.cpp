@@ -1,6 +1,7 @@
 // Local matches driven through the real game object with pushed SDL events and the manual
 // clock, on the game's generated data: from the title screen through setup and the fight to
 // the end screen and back, the map names, start positions, the end test and F3.
+#include "ScreenFrame.h"
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
 #include "media/BriskText.h"
@@ -72,25 +73,7 @@ protected:
     // One turn of the main loop: the current screen's frame (or initialisation), Messaging,
     // and 20 ms of game time.
     void Frame() {
-        switch (Game->State) {
-        case TGameState::Title:
-            Game->RunFrame(TGameState::Title, Game->TitleHooks());
-            break;
-        case TGameState::Setup:
-            Game->RunFrame(TGameState::Setup, Game->SetupHooks());
-            break;
-        case TGameState::Initialization:
-            Game->GameInitialization();
-            break;
-        case TGameState::Game:
-            Game->RunFrame(TGameState::Game, Game->GameHooks());
-            break;
-        case TGameState::End:
-            Game->RunFrame(TGameState::End, Game->EndHooks());
-            break;
-        default:
-            FAIL() << "unexpected state " << static_cast<int>(Game->State);
-        }
+        RunScreenFrame(*Game);
         Game->Messaging();
         Media->Clock.Advance(kFrameMs);
     }

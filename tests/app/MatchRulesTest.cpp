@@ -1,6 +1,7 @@
 // Matches as players know them, through the real game object with pushed events and the
 // manual clock on the game's generated data: rounds and their score, pause, the KEYS screen
 // and the saved bindings, and gamepads steering the fighters.
+#include "ScreenFrame.h"
 #include "app/GameUnit.h"
 #include "app/Gamepads.h"
 #include "media/BriskDraws.h"
@@ -67,25 +68,7 @@ protected:
         ASSERT_EQ(Game->State, TGameState::Game);
     }
     void Frame() {
-        switch (Game->State) {
-        case TGameState::Setup:
-            Game->RunFrame(TGameState::Setup, Game->SetupHooks());
-            break;
-        case TGameState::Keys:
-            Game->RunFrame(TGameState::Keys, Game->KeysHooks());
-            break;
-        case TGameState::Initialization:
-            Game->GameInitialization();
-            break;
-        case TGameState::Game:
-            Game->RunFrame(TGameState::Game, Game->GameHooks());
-            break;
-        case TGameState::End:
-            Game->RunFrame(TGameState::End, Game->EndHooks());
-            break;
-        default:
-            FAIL() << "unexpected state " << static_cast<int>(Game->State);
-        }
+        RunScreenFrame(*Game);
         Media->Clock.Advance(kFrameMs);
     }
     void Frames(int count) {

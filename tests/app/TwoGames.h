@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Relay.h"
+#include "ScreenFrame.h"
 #include "app/GameUnit.h"
 #include "media/BriskLogger.h"
 #include "net/NetLibrary.h"
@@ -72,23 +73,7 @@ protected:
 
     // One turn of a game's main loop: its screen's frame (or initialisation), then Messaging.
     static void Frame(TBriskGame& game) {
-        switch (game.State) {
-        case TGameState::Setup:
-        case TGameState::WaitForServer:
-            game.RunFrame(game.State, game.SetupHooks());
-            break;
-        case TGameState::Initialization:
-            game.GameInitialization();
-            break;
-        case TGameState::Game:
-            game.RunFrame(TGameState::Game, game.GameHooks());
-            break;
-        case TGameState::End:
-            game.RunFrame(TGameState::End, game.EndHooks());
-            break;
-        default:
-            FAIL() << "unexpected state " << static_cast<int>(game.State);
-        }
+        RunScreenFrame(game);
         game.Messaging();
     }
     static void Hold(const std::set<int>& keys) {
