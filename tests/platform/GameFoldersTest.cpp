@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <string>
 
 namespace fs = std::filesystem;
 
@@ -13,7 +14,11 @@ namespace {
 class GameFoldersTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Root = fs::temp_directory_path() / "duelmark_folders";
+        // Named after the test: CTest runs the cases side by side, and a shared folder would be
+        // removed under another case's feet.
+        Root = fs::temp_directory_path() /
+               ("duelmark_folders_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(Root);
         // A checkout's game folder, with its data beside the executable.
         fs::create_directories(Root / "build/game/data");
