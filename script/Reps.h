@@ -5,9 +5,11 @@
 
 #include "script/Variant.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 class TTypeSym;
@@ -85,6 +87,11 @@ struct TArrayRep {
     TDataAccount* const Account;
     std::vector<TVariant> Items; // changes its length only through Resize
 };
+
+// TVariant counts a rep through a pointer to its first member, whatever the rep's kind.
+static_assert(std::is_standard_layout_v<TStringRep> && offsetof(TStringRep, Refs) == 0);
+static_assert(std::is_standard_layout_v<TObjectRep> && offsetof(TObjectRep, Refs) == 0);
+static_assert(std::is_standard_layout_v<TArrayRep> && offsetof(TArrayRep, Refs) == 0);
 
 [[nodiscard]] inline TVariant MakeString(std::string text) {
     if (text.empty()) {

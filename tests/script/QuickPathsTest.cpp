@@ -34,7 +34,8 @@ TEST(QuickPaths, StaticArrayElements) {
          "PrintLn(a[6] + a[i - 2]); end; begin P; end.",
          "7\n", ""},
         // Both bounds, with the index as computed.
-        {"var a: array[3..6] of Integer; i: Integer; begin i := 6; PrintLn(a[i - 3]); PrintLn(a[i + 1]); end.",
+        {"var a: array[3..6] of Integer; i: Integer; begin i := 6; PrintLn(a[i - 3]); PrintLn(a[i + 1]); "
+         "end.",
          "0\n", "Runtime Error: Upper bound exceeded! Index 7"},
         {"var a: array[3..6] of Integer; i: Integer; begin i := 3; PrintLn(a[i - 1]); end.", "",
          "Runtime Error: Lower bound exceeded! Index 2"},
@@ -136,6 +137,29 @@ TEST(QuickPaths, ValueArgumentCalls) {
          "for i := 1 to 3 do try n := n + Get(a[i]); except n := n + 100; end; PrintLn(n); "
          "PrintLn(Get(a[2]) + Length(a[2].S)); end.",
          "107\n8\n", ""},
+        // Strings, variants and dynamic arrays inside records by value: each copy counts its
+        // share, so what the callee changes or drops leaves the caller's values whole, also when
+        // the callee raises, and over many calls (a miscount frees a shared text too early).
+        {"type TF = record N: Integer; S: String; V: Variant; A: array of Integer; end; var f: TF; i, k: "
+         "Integer; function Use(g: TF; d: Integer; h: TF): Integer; begin SetLength(g.A, 5); g.S := g.S + "
+         "h.S; g.V := d; if d mod 3 = 0 then raise Exception.Create(g.S); Result := Length(g.S) + "
+         "Length(g.A) + g.V + Length(h.A); end; begin f.S := 'ab'; f.V := 'cd'; SetLength(f.A, 2); f.A[1] := "
+         "9; for i := 1 to 1000 do try k := k + Use(f, i, f); except on e: Exception do k := k + "
+         "Length(e.Message); end; PrintLn(k); PrintLn(f.S + f.V + IntToStr(Length(f.A)) + IntToStr(f.A[1])); "
+         "end.",
+         "342336\nabcd29\n", ""},
+        // More arguments than the unrolled forms take, records among them.
+        {"type TP = record X, Y: Integer; T: String; end; var p, q: TP; function Sum(a: Integer; p1: TP; b: "
+         "Float; p2: TP; c: Boolean; d: Integer): String; begin Result := p1.T + p2.T + IntToStr(a + p1.X + "
+         "p2.Y + d) + FloatToStr(b); if c then Result := Result + '!'; end; begin p.X := 1; p.T := 'p'; q.Y "
+         ":= 20; q.T := 'q'; PrintLn(Sum(300, p, 0.5, q, True, 4000)); end.",
+         "pq43210.5!\n", ""},
+        // Arguments run left to right: a record element out of bounds stops the call before the
+        // arguments after it run, as in the general call.
+        {"type TF = record X: Integer; end; var a: array[1..2] of TF; i: Integer; function Bump: Integer; "
+         "begin PrintLn('bump'); Result := 1; end; function Get(f: TF; n: Integer): Integer; begin Result := "
+         "f.X + n; end; begin i := 3; PrintLn(Get(a[i], Bump)); end.",
+         "", "Runtime Error: Upper bound exceeded! Index 3"},
         // Deep recursion through the lean call still ends with the recursion error.
         {"function Down(n: Integer): Integer; begin Result := Down(n + 1); end; begin PrintLn(Down(0)); end.",
          "", "Runtime Error: Maximal"},
