@@ -24,7 +24,8 @@ struct TAssignInt final : TStmt {
 // "a[j] := v" on a static array variable with a variable index, the value a variable, a
 // constant or another such element: no node is called.
 template <typename V> struct TAssignIntElement final : TStmt {
-    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at, V v)
+    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at,
+                      V v)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)), At(at), V_(v) {}
     TFlow Exec(TRuntime& rt) override {
         const int64_t v = V_.Get(rt);
@@ -46,22 +47,23 @@ TStmtPtr AssignIntElement(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
     const TLeaf<int64_t> v = Classify<int64_t>(*value);
     switch (v.Kind) {
     case TLeaf<int64_t>::TKind::Const:
-        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(std::move(place), std::move(value),
-                                                                        std::move(pos), a, TLeafConst<int64_t>(v.K));
+        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafConst<int64_t>(v.K));
     case TLeaf<int64_t>::TKind::Global:
         return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Global>>>(
-            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Global>(v.Off));
+            std::move(place), std::move(value), std::move(pos), a,
+            TLeafVar<int64_t, TVarPlace::Global>(v.Off));
     case TLeaf<int64_t>::TKind::Local:
         return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Local>>>(
-            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Local>(v.Off));
+            std::move(place), std::move(value), std::move(pos), a,
+            TLeafVar<int64_t, TVarPlace::Local>(v.Off));
     case TLeaf<int64_t>::TKind::Element:
-        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(std::move(place), std::move(value),
-                                                                          std::move(pos), a,
-                                                                          TLeafElement<int64_t>(v.Element));
+        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafElement<int64_t>(v.Element));
     default: {
         TExpr& e = *value;
-        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(std::move(place), std::move(value),
-                                                                       std::move(pos), a, TLeafExpr<int64_t>(e));
+        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafExpr<int64_t>(e));
     }
     }
 }
@@ -138,20 +140,35 @@ struct TAssignRef final : TStmt {
 };
 
 // "s := s + e" on a String variable appends in place, so building a string piece by piece
-// costs amortised constant time per piece.
-struct TAppendStr final : TStmt {
-    TAppendStr(TExprPtr place, TExprPtr tail, TScriptPos p)
-        : TStmt(std::move(p)), Place(std::move(place)), Tail(std::move(tail)) {}
+// costs amortised constant time per piece. A constant tail ("s := s + 'abc'") is kept as text in
+// the node and read without a copy.
+template <bool ConstTail> struct TAppendStr final : TStmt {
+    TAppendStr(TExprPtr place, TExprPtr tail, TScriptPos p, std::string text = {})
+        : TStmt(std::move(p)), Place(std::move(place)), Tail(std::move(tail)), Text(std::move(text)) {}
     TFlow Exec(TRuntime& rt) override {
-        const TVariant tail = Tail->EvalVar(rt);
-        if (!tail.StrView().empty()) {
-            TVariant* place = Place->Addr(rt);
-            StringWork(rt, Pos, place->StrView().size() + tail.StrView().size(), tail.StrView().size());
-            place->AppendStr(tail.StrView());
+        if constexpr (ConstTail) {
+            Append(rt, Text);
+        } else {
+            const TVariant tail = Tail->EvalVar(rt);
+            Append(rt, tail.StrView());
         }
         return TFlow::Normal;
     }
+    void Append(TRuntime& rt, std::string_view tail) {
+        if (tail.empty()) {
+            return;
+        }
+        TVariant* place = Place->Addr(rt);
+        TStringRep* rep = place->Kind() == TVarKind::String ? place->Str() : nullptr;
+        StringWork(rt, Pos, (rep ? rep->Text.size() : 0) + tail.size(), tail.size());
+        if (rep && rep->Refs == 1) {
+            rep->Append(tail);
+        } else {
+            place->AppendStr(tail);
+        }
+    }
     TExprPtr Place, Tail;
+    std::string Text; // the constant tail
 };
 
 struct TAssignSlots final : TStmt {
@@ -452,7 +469,12 @@ TStmtPtr MakeAddAssign(TExprPtr place, TExprPtr rest, bool sub, TScriptPos pos) 
 }
 
 TStmtPtr MakeAppend(TExprPtr place, TExprPtr tail, TScriptPos pos) {
-    return std::make_unique<TAppendStr>(std::move(place), std::move(tail), std::move(pos));
+    TVariant k;
+    if (ConstValue(*tail, k) && k.Kind() == TVarKind::String) {
+        return std::make_unique<TAppendStr<true>>(std::move(place), std::move(tail), std::move(pos),
+                                                  std::string(k.StrView()));
+    }
+    return std::make_unique<TAppendStr<false>>(std::move(place), std::move(tail), std::move(pos));
 }
 
 TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {

@@ -50,8 +50,16 @@ struct TStringRep {
     ~TStringRep();
     TStringRep(const TStringRep&) = delete;
     TStringRep& operator=(const TStringRep&) = delete;
-    // Appends in place; the rep must not be shared.
-    void Append(std::string_view tail);
+    // Appends in place; the rep must not be shared. Within the buffer the account stays as it is.
+    void Append(std::string_view tail) {
+        if (tail.size() <= Text.capacity() - Text.size()) {
+            Text.append(tail);
+        } else {
+            Grow(tail);
+        }
+    }
+    // Appends into a larger buffer, which the account follows.
+    void Grow(std::string_view tail);
     [[nodiscard]] int64_t CountedBytes() const noexcept {
         return static_cast<int64_t>(sizeof(TStringRep) + Text.capacity());
     }

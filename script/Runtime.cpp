@@ -96,12 +96,6 @@ void TRuntime::ReserveArraySlots(int64_t slots, const TScriptPos& pos) {
     }
 }
 
-void TRuntime::ReserveMemory(int64_t bytes, const TScriptPos& pos) {
-    if (bytes > MaxMemory || Data->Bytes + bytes > MaxMemory) {
-        MemoryExceeded(pos);
-    }
-}
-
 void TRuntime::CheckMemory(const TScriptPos& pos) {
     if (Data->Bytes > MaxMemory) {
         MemoryExceeded(pos);
@@ -211,11 +205,6 @@ void RuntimeError(TRuntime& rt, const TScriptPos& pos, std::string message) {
     throw EScriptRaise{rt.MakeException(message), pos};
 }
 
-void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied) {
-    if (resultLength > kMaxStringLength) {
-        RuntimeError(rt, pos,
-                     "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
-    }
-    rt.ReserveMemory(static_cast<int64_t>(resultLength), pos);
-    rt.ChargeText(copied);
+void StringTooLong(TRuntime& rt, const TScriptPos& pos) {
+    RuntimeError(rt, pos, "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "script/Messages.h"
+#include "script/Reps.h"
 #include "script/Variant.h"
 
 #include <cstdint>
@@ -28,8 +29,6 @@ struct EScriptAbort {
     std::string Text;
     TScriptPos Pos;
 };
-
-struct TDataAccount;
 
 class TRuntime {
 public:
@@ -106,7 +105,11 @@ public:
     // Before an array grows by slots more variants (and its bytes).
     void ReserveArraySlots(int64_t slots, const TScriptPos& pos);
     // Before bytes more of strings or arrays are made.
-    void ReserveMemory(int64_t bytes, const TScriptPos& pos);
+    void ReserveMemory(int64_t bytes, const TScriptPos& pos) {
+        if (bytes > MaxMemory || Data->Bytes + bytes > MaxMemory) {
+            MemoryExceeded(pos);
+        }
+    }
     // After the host made a string: whether the program is still within MaxMemory.
     void CheckMemory(const TScriptPos& pos);
     [[nodiscard]] TDataAccount& Account() const { return *Data; }
@@ -188,7 +191,15 @@ private:
 // instead of taking all the machine's memory.
 inline constexpr size_t kMaxStringLength = size_t(1) << 28;
 
+[[noreturn]] void StringTooLong(TRuntime& rt, const TScriptPos& pos);
+
 // Accounts for building a string of resultLength characters by copying copied of them: fails
 // beyond kMaxStringLength or the program's memory (the result counts whole, as a string that
 // grows may move to a buffer of its new length) and charges a step per KB copied.
-void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied);
+inline void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied) {
+    if (resultLength > kMaxStringLength) {
+        StringTooLong(rt, pos);
+    }
+    rt.ReserveMemory(static_cast<int64_t>(resultLength), pos);
+    rt.ChargeText(copied);
+}

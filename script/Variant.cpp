@@ -44,7 +44,7 @@ TStringRep::~TStringRep() {
     LeaveDataAccount(Account, CountedBytes(), 0);
 }
 
-void TStringRep::Append(std::string_view tail) {
+void TStringRep::Grow(std::string_view tail) {
     const int64_t before = CountedBytes();
     Text.append(tail);
     if (Account) {

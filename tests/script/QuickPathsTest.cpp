@@ -117,6 +117,28 @@ TEST(QuickPaths, StringComparisons) {
     }
 }
 
+// "s := s + tail" appends in place only where nothing else shares the text: a copy taken before
+// keeps its value, whether the tail is a constant or not and whether the text grows into a new
+// buffer or fits the old one.
+TEST(QuickPaths, StringAppends) {
+    const TQuickCase cases[] = {
+        {"var s, t, u: String; i: Integer; begin s := 'ab'; t := s; s := s + 'c'; u := s; s := s + t; "
+         "PrintLn(s + ' ' + t + ' ' + u); end.",
+         "abcab ab abc\n", ""},
+        {"var s, t: String; i: Integer; begin for i := 1 to 100 do begin s := s + 'xyz'; if i = 50 then "
+         "t := s; end; PrintLn(Length(s)); PrintLn(Length(t)); PrintLn(Copy(t, 148, 5)); end.",
+         "300\n150\nxyz\n", ""},
+        // An empty tail leaves the empty string as it is; a var parameter appends to its argument.
+        {"var s: String; a: array of String; procedure P(var x: String; y: String); begin x := x + y; x := "
+         "x + '!'; end; begin s := s + ''; PrintLn(Length(s)); SetLength(a, 2); a[1] := 'q'; s := a[1]; "
+         "P(a[1], ''); P(a[1], s); PrintLn(a[1] + s); end.",
+         "0\nq!q!q\n", ""},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
 TEST(QuickPaths, ValueArgumentCalls) {
     const TQuickCase cases[] = {
         // Integer, Float, Boolean and enumeration arguments, with calls among the arguments.
