@@ -286,7 +286,7 @@ template <int N> struct TScalarCallNode final : TExpr {
         }
         TCallFrame(const TCallFrame&) = delete;
         TCallFrame& operator=(const TCallFrame&) = delete;
-        ~TCallFrame() {
+        [[gnu::always_inline]] ~TCallFrame() {
             Rt.Frame = Saved;
             --Rt.CallDepth;
             Rt.Pop(F.FrameSize, F.Managed);

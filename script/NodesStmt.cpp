@@ -4,6 +4,8 @@
 #include "script/Reps.h"
 #include "script/Runtime.h"
 
+#include <array>
+
 namespace {
 
 using nodes::VarSlot;
@@ -214,6 +216,24 @@ struct TBlock final : TStmt {
         return TFlow::Normal;
     }
     std::vector<TStmtPtr> List;
+};
+
+// The short blocks of most routine bodies and loops: the statements' loop unrolls.
+template <size_t N> struct TShortBlock final : TStmt {
+    TShortBlock(std::vector<TStmtPtr> list, TScriptPos p) : TStmt(std::move(p)) {
+        for (size_t i = 0; i < N; ++i) {
+            List[i] = std::move(list[i]);
+        }
+    }
+    TFlow Exec(TRuntime& rt) override {
+        for (size_t i = 0; i + 1 < N; ++i) {
+            if (const TFlow f = List[i]->Exec(rt); f != TFlow::Normal) {
+                return f;
+            }
+        }
+        return List[N - 1]->Exec(rt);
+    }
+    std::array<TStmtPtr, N> List;
 };
 
 struct TIf final : TStmt {
@@ -508,10 +528,18 @@ TStmtPtr MakeExprStmt(TExprPtr call) {
 }
 
 TStmtPtr MakeBlock(std::vector<TStmtPtr> statements, TScriptPos pos) {
-    if (statements.size() == 1) {
+    switch (statements.size()) {
+    case 1:
         return std::move(statements.front());
+    case 2:
+        return std::make_unique<TShortBlock<2>>(std::move(statements), std::move(pos));
+    case 3:
+        return std::make_unique<TShortBlock<3>>(std::move(statements), std::move(pos));
+    case 4:
+        return std::make_unique<TShortBlock<4>>(std::move(statements), std::move(pos));
+    default:
+        return std::make_unique<TBlock>(std::move(statements), std::move(pos));
     }
-    return std::make_unique<TBlock>(std::move(statements), std::move(pos));
 }
 
 TStmtPtr MakeIf(TExprPtr cond, TStmtPtr then, TStmtPtr otherwise, TScriptPos pos) {

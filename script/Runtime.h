@@ -45,7 +45,8 @@ public:
     // Pushes a frame of size slots and returns it. Slots from the first on are copied from init
     // (plain values, no references); those before it are left to the caller, who must write
     // each of them whole (value and tag) before anything reads or releases it.
-    TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos, int32_t first = 0) {
+    [[gnu::always_inline]] TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos,
+                                          int32_t first = 0) {
         // One compare covers both the chunk's end and the room the data limit leaves.
         if (size <= Limit - Top) {
             return PushHere(size, init, first);
@@ -53,7 +54,7 @@ public:
         return PushSlow(size, init, first, pos);
     }
     // Releases the managed slots of the top frame and pops it.
-    void Pop(int32_t size, const std::vector<int32_t>& managed) {
+    [[gnu::always_inline]] void Pop(int32_t size, const std::vector<int32_t>& managed) {
         if (Top == Base) {
             PopChunk();
         }
@@ -133,7 +134,7 @@ public:
     [[nodiscard]] static std::string ExceptionMessage(const TVariant& object);
 
 private:
-    TVariant* PushHere(int32_t size, const TVariant* init, int32_t first) {
+    [[gnu::always_inline]] TVariant* PushHere(int32_t size, const TVariant* init, int32_t first) {
         TVariant* frame = Top;
         // The slots hold no references (Pop released them) and init holds plain values only.
         TVariant::CopyPlain(frame + first, init + first, size - first);

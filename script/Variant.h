@@ -100,7 +100,7 @@ public:
     // Copies n slots bit for bit into slots that hold no references, counting nothing: for plain
     // values, or with the caller counting up the shared reps among them. Small blocks (a frame,
     // a record of a few fields) are copied inline.
-    static void CopyPlain(TVariant* dst, const TVariant* src, int32_t n) noexcept {
+    [[gnu::always_inline]] static void CopyPlain(TVariant* dst, const TVariant* src, int32_t n) noexcept {
         switch (n) {
         case 0:
             break;
