@@ -4,7 +4,9 @@
 // of evaluation matters.
 #include "ScriptRun.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -137,6 +139,29 @@ TEST(QuickPaths, StringAppends) {
     for (const TQuickCase& c : cases) {
         Check(c);
     }
+}
+
+// DIV and MOD by a constant take a quicker path for dividends from 0 to 2^32 - 1: every result
+// equals that of the same division by a variable, across the edges of that range and spread
+// through it, for divisors small, large, powers of two and not.
+TEST(QuickPaths, DivisionByConstants) {
+    const char* divisors[] = {"2",     "3",          "7",          "8", "10",   "1000",
+                              "65537", "2147483647", "2147483648", "1", "(-1)", "(-7)"};
+    std::string script = "var d, n: Integer; procedure Check(a: Integer); begin ";
+    for (const std::string k : divisors) {
+        script += "d := " + k + "; if (a mod " + k + " <> a mod d) or (a div " + k +
+                  " <> a div d) then PrintLn(IntToStr(a) + ' by ' + IntToStr(d)); ";
+    }
+    script += "n := n + 1; end; var i: Integer; begin "
+              "for i := -3 to 3 do begin Check(i); Check(2147483647 + i); Check(4294967295 + i); "
+              "Check(4294967296 * 3 + i); Check(-2147483648 + i); end; "
+              "for i := 1 to 3000 do Check((i * 2654435761) mod 4294967296); "
+              "for i := 1 to 1000 do Check(i * 7 - 1); "
+              "PrintLn(n); PrintLn(4294967295 mod 7); PrintLn(4294967295 div 7); PrintLn(-7 mod 3); "
+              "PrintLn(1000000 div 1000); end.";
+    const TScriptRun run = RunScript(script);
+    EXPECT_EQ(run.Messages, "");
+    EXPECT_EQ(run.Output, "4035\n3\n613566756\n-1\n1000\n");
 }
 
 TEST(QuickPaths, ValueArgumentCalls) {
