@@ -3,6 +3,7 @@
 #include "script/HostUnit.h"
 #include "script/Nodes.h"
 #include "script/NodesInternal.h"
+#include "script/NodesOperands.h"
 #include "script/Program.h"
 #include "script/ProgramInfo.h"
 #include "script/Reps.h"
@@ -232,7 +233,7 @@ template <int N> struct TScalarCallNode final : TExpr {
             Depth = std::max(Depth, Args[i]->Depth + 1);
             const TParamSym& param = f.Params[i];
             const TTypeSym& t = *param.Type;
-            TArg a{Args[i].get(), param.Offset, TVarKind::Integer, false, 1};
+            TArg a{Args[i].get(), param.Offset, TVarKind::Integer, false, 1, TVarPlace::LocalRef, 0};
             if (t.Kind == TTypeKind::Float) {
                 a.Tag = TVarKind::Float;
             } else if (t.Kind == TTypeKind::Boolean) {
@@ -240,6 +241,14 @@ template <int N> struct TScalarCallNode final : TExpr {
             } else if (t.Kind == TTypeKind::Record || t.Kind == TTypeKind::StaticArray) {
                 a.Record = true;
                 a.Slots = t.Slots;
+                // A record variable (or a record member of one) is found without a call.
+                if (const auto leaf = nodes::operands::Classify<int64_t>(*Args[i]);
+                    leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Global ||
+                    leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Local) {
+                    a.From = leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Global ? TVarPlace::Global
+                                                                                         : TVarPlace::Local;
+                    a.FromOff = leaf.Off;
+                }
                 recordSlots += t.Slots;
                 t.CollectManaged(param.Offset, Shared);
             }
@@ -310,7 +319,9 @@ template <int N> struct TScalarCallNode final : TExpr {
         for (size_t i = 0; i < n; ++i) {
             const TArg& a = binds[i];
             if (a.Record) {
-                values[i].Record = a.E->Addr(rt);
+                values[i].Record = a.From == TVarPlace::Global  ? rt.Globals + a.FromOff
+                                   : a.From == TVarPlace::Local ? rt.Frame + a.FromOff
+                                                                : a.E->Addr(rt);
             } else if (a.Tag == TVarKind::Integer) {
                 values[i].Bits = a.E->EvalInt(rt);
             } else if (a.Tag == TVarKind::Float) {
@@ -380,6 +391,8 @@ template <int N> struct TScalarCallNode final : TExpr {
         TVarKind Tag; // of a plain value: Integer (also enumerations), Float or Boolean
         bool Record;  // a record or static array, copied whole
         int32_t Slots;
+        TVarPlace From;  // a record's variable: Global or Local; LocalRef: found through E
+        int32_t FromOff; // and its slot
     };
     const TFuncSym* F;
     std::vector<TExprPtr> Args;

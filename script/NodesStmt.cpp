@@ -96,6 +96,19 @@ template <TVarPlace P, bool Sub> struct TAddAssignIntVar final : TStmt {
     TExprPtr Value;
 };
 
+// "n := n + 1" and the like: a constant added in place.
+template <TVarPlace P> struct TAddConstIntVar final : TStmt {
+    TAddConstIntVar(int32_t off, uint64_t delta, TScriptPos p)
+        : TStmt(std::move(p)), Off(off), Delta(delta) {}
+    TFlow Exec(TRuntime& rt) override {
+        int64_t& slot = VarSlot<P>(rt, Off)->IntRef();
+        slot = static_cast<int64_t>(static_cast<uint64_t>(slot) + Delta);
+        return TFlow::Normal;
+    }
+    int32_t Off;
+    uint64_t Delta;
+};
+
 struct TAssignFloat final : TStmt {
     TAssignFloat(TExprPtr place, TExprPtr value, TScriptPos p)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)) {}
@@ -469,6 +482,18 @@ template <TVarPlace P> struct TPickFloat {
 
 TStmtPtr MakeAddAssign(TExprPtr place, TExprPtr rest, bool sub, TScriptPos pos) {
     const TVarSym* v = place->Variable();
+    if (TVariant k; ConstValue(*rest, k) && k.Kind() == TVarKind::Integer) {
+        // "v := v - k" adds -k, wrapping around as the machine's subtraction does.
+        const uint64_t delta = sub ? 0 - static_cast<uint64_t>(k.Int()) : static_cast<uint64_t>(k.Int());
+        switch (v->Place) {
+        case TVarPlace::Global:
+            return std::make_unique<TAddConstIntVar<TVarPlace::Global>>(v->Offset, delta, std::move(pos));
+        case TVarPlace::Local:
+            return std::make_unique<TAddConstIntVar<TVarPlace::Local>>(v->Offset, delta, std::move(pos));
+        default:
+            return std::make_unique<TAddConstIntVar<TVarPlace::LocalRef>>(v->Offset, delta, std::move(pos));
+        }
+    }
     switch (v->Place) {
     case TVarPlace::Global:
         return sub ? TStmtPtr(std::make_unique<TAddAssignIntVar<TVarPlace::Global, true>>(

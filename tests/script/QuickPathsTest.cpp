@@ -164,6 +164,22 @@ TEST(QuickPaths, DivisionByConstants) {
     EXPECT_EQ(run.Output, "4035\n3\n613566756\n-1\n1000\n");
 }
 
+// "v := v + k" and "v := v - k" with a constant k add in place, wrapping around at the ends of
+// the Integer range as the general operators do, on globals, locals and var parameters.
+TEST(QuickPaths, ConstantAddsInPlace) {
+    const TQuickCase cases[] = {
+        {"var n: Integer; procedure Up(var v: Integer); begin v := v + 5; v := v - 2; end; function L: "
+         "Integer; "
+         "var k: Integer; begin k := 10; k := k - 3; k := k + -1; Result := k; end; begin n := "
+         "9223372036854775807; n := n + 1; PrintLn(n); n := n - 1; PrintLn(n); n := 0; Up(n); Up(n); "
+         "PrintLn(n); PrintLn(L); end.",
+         "-9223372036854775808\n9223372036854775807\n6\n6\n", ""},
+    };
+    for (const TQuickCase& c : cases) {
+        Check(c);
+    }
+}
+
 TEST(QuickPaths, ValueArgumentCalls) {
     const TQuickCase cases[] = {
         // Integer, Float, Boolean and enumeration arguments, with calls among the arguments.
@@ -207,6 +223,16 @@ TEST(QuickPaths, ValueArgumentCalls) {
          "begin PrintLn('bump'); Result := 1; end; function Get(f: TF; n: Integer): Integer; begin Result := "
          "f.X + n; end; begin i := 3; PrintLn(Get(a[i], Bump)); end.",
          "", "Runtime Error: Upper bound exceeded! Index 3"},
+        // Records from every kind of place: a local, a member of a record, an element with a
+        // constant index, a var parameter passed on by value.
+        {"type TI = record A: Integer; S: String; end; TOut = record K: Integer; I: TI; end; var g: TOut; "
+         "arr: "
+         "array[1..3] of TI; function Show(x: TI): String; begin Result := x.S + IntToStr(x.A); x.S := ''; "
+         "end; procedure Pass(var v: TI); begin PrintLn(Show(v)); end; procedure Run; var l: TI; m: TOut; "
+         "begin l.A := 1; l.S := 'l'; m.I.A := 2; m.I.S := 'm'; PrintLn(Show(l) + Show(m.I) + l.S + m.I.S); "
+         "end; begin g.I.A := 3; g.I.S := 'g'; arr[2].A := 4; arr[2].S := 'a'; Run; PrintLn(Show(g.I) + "
+         "Show(arr[2])); Pass(arr[2]); Pass(g.I); PrintLn(g.I.S + arr[2].S); end.",
+         "l1m2lm\ng3a4\na4\ng3\nga\n", ""},
         // Deep recursion through the lean call still ends with the recursion error.
         {"function Down(n: Integer): Integer; begin Result := Down(n + 1); end; begin PrintLn(Down(0)); end.",
          "", "Runtime Error: Maximal"},
