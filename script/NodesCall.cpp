@@ -2,13 +2,13 @@
 // runs directly (Length, Inc, Dec, SetLength on arrays).
 #include "script/HostUnit.h"
 #include "script/Nodes.h"
+#include "script/NodesInternal.h"
+#include "script/NodesOperands.h"
 #include "script/Program.h"
 #include "script/ProgramInfo.h"
 #include "script/Reps.h"
 #include "script/Runtime.h"
 #include "script/ScriptError.h"
-
-#include "script/NodesInternal.h"
 
 #include <bit>
 #include <cxxabi.h>
@@ -218,32 +218,49 @@ struct TCallNode final : TExpr {
 
 // A call of a script routine whose arguments are all Integer, Float or Boolean values, or records
 // by value read from places whose finding runs no code (the most common calls in AI scripts). The
-// values are taken before the frame is pushed, so the binding is a plain store per argument with
-// no dispatch on its kind; the limits and guards are those of every call. N is the number of
-// arguments where it is small (the loops over them unroll), -1 for more.
+// arguments are taken before the frame is pushed, so nothing after the push can fail: each value
+// is a plain store with its tag, a record a block copy whose shared reps are counted up from a
+// list made once, and the frame's other slots are the only ones its initial values are copied
+// into. The limits and guards are those of every call. N is the number of arguments where it is
+// small (the loops over them unroll), -1 for more.
 template <int N> struct TScalarCallNode final : TExpr {
     static constexpr size_t kMaxArgs = 8;
 
     TScalarCallNode(const TFuncSym& f, std::vector<TExprPtr> args, TScriptPos p)
         : TExpr(f.ResultType, std::move(p)), F(&f), Args(std::move(args)) {
+        int32_t recordSlots = 0;
         for (size_t i = 0; i < Args.size(); ++i) {
             Depth = std::max(Depth, Args[i]->Depth + 1);
-            const TTypeSym& t = *f.Params[i].Type;
-            TArg a{Args[i].get(), f.Params[i].Offset, TTypeKind::Integer, 0};
-            if (t.Kind == TTypeKind::Float || t.Kind == TTypeKind::Boolean) {
-                a.Kind = t.Kind;
+            const TParamSym& param = f.Params[i];
+            const TTypeSym& t = *param.Type;
+            TArg a{Args[i].get(), param.Offset, TVarKind::Integer, false, 1, TVarPlace::LocalRef, 0};
+            if (t.Kind == TTypeKind::Float) {
+                a.Tag = TVarKind::Float;
+            } else if (t.Kind == TTypeKind::Boolean) {
+                a.Tag = TVarKind::Boolean;
             } else if (t.Kind == TTypeKind::Record || t.Kind == TTypeKind::StaticArray) {
-                a.Kind = TTypeKind::Record;
+                a.Record = true;
                 a.Slots = t.Slots;
-                RecordSlots += t.Slots;
+                // A record variable (or a record member of one) is found without a call.
+                if (const auto leaf = nodes::operands::Classify<int64_t>(*Args[i]);
+                    leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Global ||
+                    leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Local) {
+                    a.From = leaf.Kind == nodes::operands::TLeaf<int64_t>::TKind::Global ? TVarPlace::Global
+                                                                                         : TVarPlace::Local;
+                    a.FromOff = leaf.Off;
+                }
+                recordSlots += t.Slots;
+                t.CollectManaged(param.Offset, Shared);
             }
+            ParamSlots = std::max(ParamSlots, param.Offset + a.Slots);
             Binds.push_back(a);
         }
+        RecordSteps = recordSlots / TRuntime::kSlotsPerStep;
     }
 
     // Whether a call of f with these arguments can take this node.
     static bool Fits(const TFuncSym& f, const std::vector<TExprPtr>& args) {
-        if (f.Host || args.size() > kMaxArgs) {
+        if (f.Host || args.size() > kMaxArgs || args.size() != f.Params.size()) {
             return false;
         }
         for (size_t i = 0; i < args.size(); ++i) {
@@ -272,11 +289,13 @@ template <int N> struct TScalarCallNode final : TExpr {
 
     // The frame of one call, made current; popped on the way out, also when an exception passes.
     struct TCallFrame {
-        TCallFrame(TRuntime& rt, const TFuncSym& f, const TScriptPos& pos)
-            : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos)), Saved(rt.Frame) {}
+        TCallFrame(TRuntime& rt, const TFuncSym& f, int32_t bound, const TScriptPos& pos)
+            : Rt(rt), F(f), Frame(rt.Push(f.FrameSize, f.FrameInit.data(), pos, bound)), Saved(rt.Frame) {
+            ++rt.CallDepth;
+        }
         TCallFrame(const TCallFrame&) = delete;
         TCallFrame& operator=(const TCallFrame&) = delete;
-        ~TCallFrame() {
+        [[gnu::always_inline]] ~TCallFrame() {
             Rt.Frame = Saved;
             --Rt.CallDepth;
             Rt.Pop(F.FrameSize, F.Managed);
@@ -288,41 +307,50 @@ template <int N> struct TScalarCallNode final : TExpr {
     };
 
     template <typename R, typename Read> R Call(TRuntime& rt, Read read) {
-        uint64_t values[kMaxArgs];
+        // A record's place is found here, in the order of the arguments; the caller's slots do
+        // not move when the frame is pushed.
+        union TValue {
+            int64_t Bits;
+            const TVariant* Record;
+        };
+        TValue values[kMaxArgs];
         const size_t n = N >= 0 ? static_cast<size_t>(N) : Binds.size();
         const TArg* binds = Binds.data();
         for (size_t i = 0; i < n; ++i) {
             const TArg& a = binds[i];
-            uint64_t v = 0; // records are copied after the push
-            if (a.Kind == TTypeKind::Integer) {
-                v = static_cast<uint64_t>(a.E->EvalInt(rt));
-            } else if (a.Kind == TTypeKind::Float) {
-                v = std::bit_cast<uint64_t>(a.E->EvalFloat(rt));
-            } else if (a.Kind == TTypeKind::Boolean) {
-                v = a.E->EvalBool(rt) ? 1 : 0;
+            if (a.Record) {
+                values[i].Record = a.From == TVarPlace::Global  ? rt.Globals + a.FromOff
+                                   : a.From == TVarPlace::Local ? rt.Frame + a.FromOff
+                                                                : a.E->Addr(rt);
+            } else if (a.Tag == TVarKind::Integer) {
+                values[i].Bits = a.E->EvalInt(rt);
+            } else if (a.Tag == TVarKind::Float) {
+                values[i].Bits = std::bit_cast<int64_t>(a.E->EvalFloat(rt));
+            } else {
+                values[i].Bits = a.E->EvalBool(rt) ? 1 : 0;
             }
-            values[i] = v;
         }
-        rt.ChargeSlots(F->FrameSize);
-        rt.ChargeSlots(RecordSlots);
-        TCallFrame frame(rt, *F, Pos);
-        ++rt.CallDepth;
+        const TFuncSym& f = *F;
+        // The call's step and the work of copying a large frame or large records, charged before
+        // the push, so a call stopped here leaves nothing to pop.
+        rt.Charge(1 + static_cast<uint32_t>(f.FrameSize) / TRuntime::kSlotsPerStep + RecordSteps);
+        TCallFrame frame(rt, f, ParamSlots, Pos);
+        TVariant* slots = frame.Frame;
         for (size_t i = 0; i < n; ++i) {
             const TArg& a = binds[i];
-            TVariant* slot = frame.Frame + a.Offset;
-            if (a.Kind != TTypeKind::Record) {
-                slot->IntRef() = static_cast<int64_t>(values[i]);
-                continue;
+            if (a.Record) {
+                TVariant::CopyPlain(slots + a.Offset, values[i].Record, a.Slots);
+            } else {
+                slots[a.Offset].InitPlain(values[i].Bits, a.Tag);
             }
-            // A record by value, found in the caller's frame: the fresh frame slots hold no
-            // references yet.
-            TVariant::InitCopyBlock(slot, a.E->Addr(rt), a.Slots);
         }
-        rt.Frame = frame.Frame;
+        for (const int32_t k : Shared) {
+            slots[k].RetainCopied();
+        }
+        rt.Frame = slots;
         rt.CheckStack(Pos);
-        rt.Step();
-        F->Body->Exec(rt);
-        return read(frame.Frame[F->ResultOffset]);
+        f.Body->Exec(rt);
+        return read(slots[f.ResultOffset]);
     }
 
     int64_t EvalInt(TRuntime& rt) override {
@@ -360,13 +388,21 @@ template <int N> struct TScalarCallNode final : TExpr {
     struct TArg {
         TExpr* E;
         int32_t Offset;
-        TTypeKind Kind; // Integer (also enumerations), Float, Boolean or Record (also static arrays)
+        TVarKind Tag; // of a plain value: Integer (also enumerations), Float or Boolean
+        bool Record;  // a record or static array, copied whole
         int32_t Slots;
+        TVarPlace From;  // a record's variable: Global or Local; LocalRef: found through E
+        int32_t FromOff; // and its slot
     };
     const TFuncSym* F;
     std::vector<TExprPtr> Args;
     std::vector<TArg> Binds;
-    int32_t RecordSlots = 0; // of all records passed by value
+    // The frame slots of the records' strings, variants, objects and arrays, counted up once
+    // the records are copied.
+    std::vector<int32_t> Shared;
+    // The parameters fill the frame's first slots; its initial values go to the rest.
+    int32_t ParamSlots = 0;
+    int64_t RecordSteps = 0;
 };
 
 struct TSpillNode final : TExpr {

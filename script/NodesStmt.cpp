@@ -4,6 +4,8 @@
 #include "script/Reps.h"
 #include "script/Runtime.h"
 
+#include <array>
+
 namespace {
 
 using nodes::VarSlot;
@@ -24,7 +26,8 @@ struct TAssignInt final : TStmt {
 // "a[j] := v" on a static array variable with a variable index, the value a variable, a
 // constant or another such element: no node is called.
 template <typename V> struct TAssignIntElement final : TStmt {
-    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at, V v)
+    TAssignIntElement(TExprPtr place, TExprPtr value, TScriptPos p, nodes::operands::TLeafElement<int64_t> at,
+                      V v)
         : TStmt(std::move(p)), Place(std::move(place)), Value(std::move(value)), At(at), V_(v) {}
     TFlow Exec(TRuntime& rt) override {
         const int64_t v = V_.Get(rt);
@@ -46,22 +49,23 @@ TStmtPtr AssignIntElement(TExprPtr& place, TExprPtr& value, TScriptPos& pos) {
     const TLeaf<int64_t> v = Classify<int64_t>(*value);
     switch (v.Kind) {
     case TLeaf<int64_t>::TKind::Const:
-        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(std::move(place), std::move(value),
-                                                                        std::move(pos), a, TLeafConst<int64_t>(v.K));
+        return std::make_unique<TAssignIntElement<TLeafConst<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafConst<int64_t>(v.K));
     case TLeaf<int64_t>::TKind::Global:
         return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Global>>>(
-            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Global>(v.Off));
+            std::move(place), std::move(value), std::move(pos), a,
+            TLeafVar<int64_t, TVarPlace::Global>(v.Off));
     case TLeaf<int64_t>::TKind::Local:
         return std::make_unique<TAssignIntElement<TLeafVar<int64_t, TVarPlace::Local>>>(
-            std::move(place), std::move(value), std::move(pos), a, TLeafVar<int64_t, TVarPlace::Local>(v.Off));
+            std::move(place), std::move(value), std::move(pos), a,
+            TLeafVar<int64_t, TVarPlace::Local>(v.Off));
     case TLeaf<int64_t>::TKind::Element:
-        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(std::move(place), std::move(value),
-                                                                          std::move(pos), a,
-                                                                          TLeafElement<int64_t>(v.Element));
+        return std::make_unique<TAssignIntElement<TLeafElement<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafElement<int64_t>(v.Element));
     default: {
         TExpr& e = *value;
-        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(std::move(place), std::move(value),
-                                                                       std::move(pos), a, TLeafExpr<int64_t>(e));
+        return std::make_unique<TAssignIntElement<TLeafExpr<int64_t>>>(
+            std::move(place), std::move(value), std::move(pos), a, TLeafExpr<int64_t>(e));
     }
     }
 }
@@ -90,6 +94,19 @@ template <TVarPlace P, bool Sub> struct TAddAssignIntVar final : TStmt {
     }
     int32_t Off;
     TExprPtr Value;
+};
+
+// "n := n + 1" and the like: a constant added in place.
+template <TVarPlace P> struct TAddConstIntVar final : TStmt {
+    TAddConstIntVar(int32_t off, uint64_t delta, TScriptPos p)
+        : TStmt(std::move(p)), Off(off), Delta(delta) {}
+    TFlow Exec(TRuntime& rt) override {
+        int64_t& slot = VarSlot<P>(rt, Off)->IntRef();
+        slot = static_cast<int64_t>(static_cast<uint64_t>(slot) + Delta);
+        return TFlow::Normal;
+    }
+    int32_t Off;
+    uint64_t Delta;
 };
 
 struct TAssignFloat final : TStmt {
@@ -138,20 +155,35 @@ struct TAssignRef final : TStmt {
 };
 
 // "s := s + e" on a String variable appends in place, so building a string piece by piece
-// costs amortised constant time per piece.
-struct TAppendStr final : TStmt {
-    TAppendStr(TExprPtr place, TExprPtr tail, TScriptPos p)
-        : TStmt(std::move(p)), Place(std::move(place)), Tail(std::move(tail)) {}
+// costs amortised constant time per piece. A constant tail ("s := s + 'abc'") is kept as text in
+// the node and read without a copy.
+template <bool ConstTail> struct TAppendStr final : TStmt {
+    TAppendStr(TExprPtr place, TExprPtr tail, TScriptPos p, std::string text = {})
+        : TStmt(std::move(p)), Place(std::move(place)), Tail(std::move(tail)), Text(std::move(text)) {}
     TFlow Exec(TRuntime& rt) override {
-        const TVariant tail = Tail->EvalVar(rt);
-        if (!tail.StrView().empty()) {
-            TVariant* place = Place->Addr(rt);
-            StringWork(rt, Pos, place->StrView().size() + tail.StrView().size(), tail.StrView().size());
-            place->AppendStr(tail.StrView());
+        if constexpr (ConstTail) {
+            Append(rt, Text);
+        } else {
+            const TVariant tail = Tail->EvalVar(rt);
+            Append(rt, tail.StrView());
         }
         return TFlow::Normal;
     }
+    void Append(TRuntime& rt, std::string_view tail) {
+        if (tail.empty()) {
+            return;
+        }
+        TVariant* place = Place->Addr(rt);
+        TStringRep* rep = place->Kind() == TVarKind::String ? place->Str() : nullptr;
+        StringWork(rt, Pos, (rep ? rep->Text.size() : 0) + tail.size(), tail.size());
+        if (rep && rep->Refs == 1) {
+            rep->Append(tail);
+        } else {
+            place->AppendStr(tail);
+        }
+    }
     TExprPtr Place, Tail;
+    std::string Text; // the constant tail
 };
 
 struct TAssignSlots final : TStmt {
@@ -197,6 +229,24 @@ struct TBlock final : TStmt {
         return TFlow::Normal;
     }
     std::vector<TStmtPtr> List;
+};
+
+// The short blocks of most routine bodies and loops: the statements' loop unrolls.
+template <size_t N> struct TShortBlock final : TStmt {
+    TShortBlock(std::vector<TStmtPtr> list, TScriptPos p) : TStmt(std::move(p)) {
+        for (size_t i = 0; i < N; ++i) {
+            List[i] = std::move(list[i]);
+        }
+    }
+    TFlow Exec(TRuntime& rt) override {
+        for (size_t i = 0; i + 1 < N; ++i) {
+            if (const TFlow f = List[i]->Exec(rt); f != TFlow::Normal) {
+                return f;
+            }
+        }
+        return List[N - 1]->Exec(rt);
+    }
+    std::array<TStmtPtr, N> List;
 };
 
 struct TIf final : TStmt {
@@ -432,6 +482,18 @@ template <TVarPlace P> struct TPickFloat {
 
 TStmtPtr MakeAddAssign(TExprPtr place, TExprPtr rest, bool sub, TScriptPos pos) {
     const TVarSym* v = place->Variable();
+    if (TVariant k; ConstValue(*rest, k) && k.Kind() == TVarKind::Integer) {
+        // "v := v - k" adds -k, wrapping around as the machine's subtraction does.
+        const uint64_t delta = sub ? 0 - static_cast<uint64_t>(k.Int()) : static_cast<uint64_t>(k.Int());
+        switch (v->Place) {
+        case TVarPlace::Global:
+            return std::make_unique<TAddConstIntVar<TVarPlace::Global>>(v->Offset, delta, std::move(pos));
+        case TVarPlace::Local:
+            return std::make_unique<TAddConstIntVar<TVarPlace::Local>>(v->Offset, delta, std::move(pos));
+        default:
+            return std::make_unique<TAddConstIntVar<TVarPlace::LocalRef>>(v->Offset, delta, std::move(pos));
+        }
+    }
     switch (v->Place) {
     case TVarPlace::Global:
         return sub ? TStmtPtr(std::make_unique<TAddAssignIntVar<TVarPlace::Global, true>>(
@@ -452,7 +514,12 @@ TStmtPtr MakeAddAssign(TExprPtr place, TExprPtr rest, bool sub, TScriptPos pos) 
 }
 
 TStmtPtr MakeAppend(TExprPtr place, TExprPtr tail, TScriptPos pos) {
-    return std::make_unique<TAppendStr>(std::move(place), std::move(tail), std::move(pos));
+    TVariant k;
+    if (ConstValue(*tail, k) && k.Kind() == TVarKind::String) {
+        return std::make_unique<TAppendStr<true>>(std::move(place), std::move(tail), std::move(pos),
+                                                  std::string(k.StrView()));
+    }
+    return std::make_unique<TAppendStr<false>>(std::move(place), std::move(tail), std::move(pos));
 }
 
 TStmtPtr MakeAssign(TExprPtr place, TExprPtr value, TScriptPos pos) {
@@ -486,10 +553,18 @@ TStmtPtr MakeExprStmt(TExprPtr call) {
 }
 
 TStmtPtr MakeBlock(std::vector<TStmtPtr> statements, TScriptPos pos) {
-    if (statements.size() == 1) {
+    switch (statements.size()) {
+    case 1:
         return std::move(statements.front());
+    case 2:
+        return std::make_unique<TShortBlock<2>>(std::move(statements), std::move(pos));
+    case 3:
+        return std::make_unique<TShortBlock<3>>(std::move(statements), std::move(pos));
+    case 4:
+        return std::make_unique<TShortBlock<4>>(std::move(statements), std::move(pos));
+    default:
+        return std::make_unique<TBlock>(std::move(statements), std::move(pos));
     }
-    return std::make_unique<TBlock>(std::move(statements), std::move(pos));
 }
 
 TStmtPtr MakeIf(TExprPtr cond, TStmtPtr then, TStmtPtr otherwise, TScriptPos pos) {

@@ -5,9 +5,11 @@
 
 #include "script/Variant.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 class TTypeSym;
@@ -48,8 +50,16 @@ struct TStringRep {
     ~TStringRep();
     TStringRep(const TStringRep&) = delete;
     TStringRep& operator=(const TStringRep&) = delete;
-    // Appends in place; the rep must not be shared.
-    void Append(std::string_view tail);
+    // Appends in place; the rep must not be shared. Within the buffer the account stays as it is.
+    void Append(std::string_view tail) {
+        if (tail.size() <= Text.capacity() - Text.size()) {
+            Text.append(tail);
+        } else {
+            Grow(tail);
+        }
+    }
+    // Appends into a larger buffer, which the account follows.
+    void Grow(std::string_view tail);
     [[nodiscard]] int64_t CountedBytes() const noexcept {
         return static_cast<int64_t>(sizeof(TStringRep) + Text.capacity());
     }
@@ -85,6 +95,11 @@ struct TArrayRep {
     TDataAccount* const Account;
     std::vector<TVariant> Items; // changes its length only through Resize
 };
+
+// TVariant counts a rep through a pointer to its first member, whatever the rep's kind.
+static_assert(std::is_standard_layout_v<TStringRep> && offsetof(TStringRep, Refs) == 0);
+static_assert(std::is_standard_layout_v<TObjectRep> && offsetof(TObjectRep, Refs) == 0);
+static_assert(std::is_standard_layout_v<TArrayRep> && offsetof(TArrayRep, Refs) == 0);
 
 [[nodiscard]] inline TVariant MakeString(std::string text) {
     if (text.empty()) {

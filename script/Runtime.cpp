@@ -47,15 +47,16 @@ void TRuntime::MemoryExceeded(const TScriptPos& pos) const {
                        pos};
 }
 
-TVariant* TRuntime::PushSlow(int32_t size, const TVariant* init, const TScriptPos& pos) {
+TVariant* TRuntime::PushSlow(int32_t size, const TVariant* init, int32_t first, const TScriptPos& pos) {
     StackRoom = MaxData - Data->ArraySlots;
-    if (Used + size > StackRoom) {
+    if (Used() + size > StackRoom) {
         DataSizeExceeded(pos);
     }
     if (!Top || Top + size > TopEnd) {
         // The current chunk is full (or there is none yet): go on in the next one.
         if (Top) {
             Chunks[Current].SavedTop = Top;
+            UsedBelow += Top - Base;
             ++Current;
         }
         if (Current >= Chunks.size()) {
@@ -70,23 +71,28 @@ TVariant* TRuntime::PushSlow(int32_t size, const TVariant* init, const TScriptPo
         Base = Top;
         TopEnd = Top + chunk.Size;
     }
-    return PushHere(size, init);
+    SetLimit();
+    return PushHere(size, init, first);
+}
+
+void TRuntime::SetLimit() {
+    // Used never passes StackRoom (pushes and array reservations check it first), so the room
+    // is not negative; the clamp only keeps Limit inside the chunk.
+    const int64_t room = std::max<int64_t>(StackRoom - Used(), 0);
+    Limit = Top + std::min<int64_t>(TopEnd - Top, room);
 }
 
 void TRuntime::ReserveArraySlots(int64_t slots, const TScriptPos& pos) {
     if (slots <= 0) {
         return;
     }
-    if (slots > MaxData || Used + Data->ArraySlots + slots > MaxData) {
+    if (slots > MaxData || Used() + Data->ArraySlots + slots > MaxData) {
         DataSizeExceeded(pos);
     }
     ReserveMemory(slots * static_cast<int64_t>(sizeof(TVariant)), pos);
     StackRoom = MaxData - Data->ArraySlots - slots;
-}
-
-void TRuntime::ReserveMemory(int64_t bytes, const TScriptPos& pos) {
-    if (bytes > MaxMemory || Data->Bytes + bytes > MaxMemory) {
-        MemoryExceeded(pos);
+    if (Top) {
+        SetLimit();
     }
 }
 
@@ -105,6 +111,8 @@ void TRuntime::PopChunk() {
     Top = Chunks[Current].SavedTop;
     Base = Chunks[Current].Slots.get();
     TopEnd = Base + Chunks[Current].Size;
+    UsedBelow -= Top - Base;
+    SetLimit();
 }
 
 void TRuntime::AllocateGlobals() {
@@ -197,11 +205,6 @@ void RuntimeError(TRuntime& rt, const TScriptPos& pos, std::string message) {
     throw EScriptRaise{rt.MakeException(message), pos};
 }
 
-void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied) {
-    if (resultLength > kMaxStringLength) {
-        RuntimeError(rt, pos,
-                     "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
-    }
-    rt.ReserveMemory(static_cast<int64_t>(resultLength), pos);
-    rt.ChargeText(copied);
+void StringTooLong(TRuntime& rt, const TScriptPos& pos) {
+    RuntimeError(rt, pos, "String too long (more than " + std::to_string(kMaxStringLength) + " characters)");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "script/Messages.h"
+#include "script/Reps.h"
 #include "script/Variant.h"
 
 #include <cstdint>
@@ -29,8 +30,6 @@ struct EScriptAbort {
     TScriptPos Pos;
 };
 
-struct TDataAccount;
-
 class TRuntime {
 public:
     TRuntime(TProgram& program, const TCode& code, int32_t chunkSize, int32_t maxDataSize, int64_t maxMemory);
@@ -43,20 +42,23 @@ public:
     TVariant* Globals = nullptr;
     TVariant* Frame = nullptr;
 
-    // Pushes a frame of size slots copied from init (plain values, no references) and returns it.
-    TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos) {
-        if (Top && Top + size <= TopEnd && Used + size <= StackRoom) {
-            return PushHere(size, init);
+    // Pushes a frame of size slots and returns it. Slots from the first on are copied from init
+    // (plain values, no references); those before it are left to the caller, who must write
+    // each of them whole (value and tag) before anything reads or releases it.
+    [[gnu::always_inline]] TVariant* Push(int32_t size, const TVariant* init, const TScriptPos& pos,
+                                          int32_t first = 0) {
+        // One compare covers both the chunk's end and the room the data limit leaves.
+        if (size <= Limit - Top) {
+            return PushHere(size, init, first);
         }
-        return PushSlow(size, init, pos);
+        return PushSlow(size, init, first, pos);
     }
     // Releases the managed slots of the top frame and pops it.
-    void Pop(int32_t size, const std::vector<int32_t>& managed) {
+    [[gnu::always_inline]] void Pop(int32_t size, const std::vector<int32_t>& managed) {
         if (Top == Base) {
             PopChunk();
         }
         Top -= size;
-        Used -= size;
         for (const int32_t i : managed) {
             Top[i] = TVariant();
         }
@@ -104,7 +106,11 @@ public:
     // Before an array grows by slots more variants (and its bytes).
     void ReserveArraySlots(int64_t slots, const TScriptPos& pos);
     // Before bytes more of strings or arrays are made.
-    void ReserveMemory(int64_t bytes, const TScriptPos& pos);
+    void ReserveMemory(int64_t bytes, const TScriptPos& pos) {
+        if (bytes > MaxMemory || Data->Bytes + bytes > MaxMemory) {
+            MemoryExceeded(pos);
+        }
+    }
     // After the host made a string: whether the program is still within MaxMemory.
     void CheckMemory(const TScriptPos& pos);
     [[nodiscard]] TDataAccount& Account() const { return *Data; }
@@ -128,24 +134,18 @@ public:
     [[nodiscard]] static std::string ExceptionMessage(const TVariant& object);
 
 private:
-    TVariant* PushHere(int32_t size, const TVariant* init) {
+    [[gnu::always_inline]] TVariant* PushHere(int32_t size, const TVariant* init, int32_t first) {
         TVariant* frame = Top;
         // The slots hold no references (Pop released them) and init holds plain values only.
-        // The small frames of most routines are copied slot by slot, without a library call.
-        if (size <= kSmallFrame) {
-            for (int32_t i = 0; i < size; ++i) {
-                std::memcpy(static_cast<void*>(frame + i), static_cast<const void*>(init + i), sizeof(TVariant));
-            }
-        } else {
-            std::memcpy(static_cast<void*>(frame), static_cast<const void*>(init),
-                        sizeof(TVariant) * static_cast<size_t>(size));
-        }
+        TVariant::CopyPlain(frame + first, init + first, size - first);
         Top += size;
-        Used += size;
         return frame;
     }
-    static constexpr int32_t kSmallFrame = 8;
-    TVariant* PushSlow(int32_t size, const TVariant* init, const TScriptPos& pos);
+    TVariant* PushSlow(int32_t size, const TVariant* init, int32_t first, const TScriptPos& pos);
+    // Slots the frames of every chunk hold.
+    [[nodiscard]] int64_t Used() const { return UsedBelow + (Top - Base); }
+    // Sets Limit after the chunk or StackRoom changed.
+    void SetLimit();
     void PopChunk();
     [[noreturn]] void DataSizeExceeded(const TScriptPos& pos) const;
     [[noreturn]] void MemoryExceeded(const TScriptPos& pos) const;
@@ -163,9 +163,13 @@ private:
     TVariant* Top = nullptr;    // the first free slot of the current chunk
     TVariant* Base = nullptr;   // the current chunk's first slot
     TVariant* TopEnd = nullptr; // the end of the current chunk
+    // How far frames may go without a look at the slow path: the chunk's end, or sooner where
+    // the stack would pass StackRoom. Top and the room move together, so it stays put while
+    // frames come and go within the chunk.
+    TVariant* Limit = nullptr;
+    int64_t UsedBelow = 0; // slots of the frames in the chunks before the current one
     int32_t ChunkSize;
     int32_t MaxData;
-    int64_t Used = 0;
     // What the stack may use: MaxData less the arrays' slots when last looked at. Arrays that
     // went since leave it too small, never too large; the slow push looks again before it fails.
     int64_t StackRoom = 0;
@@ -188,7 +192,15 @@ private:
 // instead of taking all the machine's memory.
 inline constexpr size_t kMaxStringLength = size_t(1) << 28;
 
+[[noreturn]] void StringTooLong(TRuntime& rt, const TScriptPos& pos);
+
 // Accounts for building a string of resultLength characters by copying copied of them: fails
 // beyond kMaxStringLength or the program's memory (the result counts whole, as a string that
 // grows may move to a buffer of its new length) and charges a step per KB copied.
-void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied);
+inline void StringWork(TRuntime& rt, const TScriptPos& pos, size_t resultLength, size_t copied) {
+    if (resultLength > kMaxStringLength) {
+        StringTooLong(rt, pos);
+    }
+    rt.ReserveMemory(static_cast<int64_t>(resultLength), pos);
+    rt.ChargeText(copied);
+}

@@ -44,7 +44,7 @@ TStringRep::~TStringRep() {
     LeaveDataAccount(Account, CountedBytes(), 0);
 }
 
-void TStringRep::Append(std::string_view tail) {
+void TStringRep::Grow(std::string_view tail) {
     const int64_t before = CountedBytes();
     Text.append(tail);
     if (Account) {
@@ -117,44 +117,16 @@ TVariant TVariant::AdoptArray(TArrayRep* rep) noexcept {
     return v;
 }
 
-void TVariant::RetainRep() const noexcept {
+void TVariant::FreeRep() noexcept {
     switch (Tag) {
     case TVarKind::String:
-        if (S) {
-            ++S->Refs;
-        }
+        delete S;
         break;
     case TVarKind::Object:
-        if (O) {
-            ++O->Refs;
-        }
+        delete O;
         break;
     case TVarKind::Array:
-        if (A) {
-            ++A->Refs;
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void TVariant::ReleaseRep() noexcept {
-    switch (Tag) {
-    case TVarKind::String:
-        if (S && --S->Refs == 0) {
-            delete S;
-        }
-        break;
-    case TVarKind::Object:
-        if (O && --O->Refs == 0) {
-            delete O;
-        }
-        break;
-    case TVarKind::Array:
-        if (A && --A->Refs == 0) {
-            delete A;
-        }
+        delete A;
         break;
     default:
         break;

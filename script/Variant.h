@@ -97,14 +97,51 @@ public:
         Tag = src.Tag;
         Retain();
     }
-    // Copies n slots into slots that hold no references (a fresh frame's), without releasing
-    // them: the values in one block, then a count up for each shared rep among them.
-    static void InitCopyBlock(TVariant* dst, const TVariant* src, int32_t n) noexcept {
-        std::memcpy(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(TVariant) * static_cast<size_t>(n));
-        for (int32_t i = 0; i < n; ++i) {
-            dst[i].Retain();
+    // Copies n slots bit for bit into slots that hold no references, counting nothing: for plain
+    // values, or with the caller counting up the shared reps among them. Small blocks (a frame,
+    // a record of a few fields) are copied inline.
+    [[gnu::always_inline]] static void CopyPlain(TVariant* dst, const TVariant* src, int32_t n) noexcept {
+        switch (n) {
+        case 0:
+            break;
+        case 1:
+            CopyFixed<1>(dst, src);
+            break;
+        case 2:
+            CopyFixed<2>(dst, src);
+            break;
+        case 3:
+            CopyFixed<3>(dst, src);
+            break;
+        case 4:
+            CopyFixed<4>(dst, src);
+            break;
+        case 5:
+            CopyFixed<5>(dst, src);
+            break;
+        case 6:
+            CopyFixed<6>(dst, src);
+            break;
+        case 7:
+            CopyFixed<7>(dst, src);
+            break;
+        case 8:
+            CopyFixed<8>(dst, src);
+            break;
+        default:
+            std::memcpy(static_cast<void*>(dst), static_cast<const void*>(src),
+                        sizeof(TVariant) * static_cast<size_t>(n));
+            break;
         }
     }
+    // Writes a plain value (Integer, Float or Boolean bits with their tag) into a slot that
+    // holds no reference, without releasing it.
+    void InitPlain(int64_t bits, TVarKind tag) noexcept {
+        I = bits;
+        Tag = tag;
+    }
+    // Counts up the rep of a slot just copied with CopyPlain.
+    void RetainCopied() const noexcept { Retain(); }
     // Takes ownership of one reference to a rep (the rep's count already includes it).
     static TVariant AdoptString(TStringRep* rep) noexcept;
     static TVariant AdoptObject(TObjectRep* rep) noexcept;
@@ -116,20 +153,24 @@ private:
     // String, Object and Array are the last tags: the only ones holding a counted rep, so the
     // common plain slot pays a single compare.
     [[nodiscard]] bool Counted() const noexcept { return Tag >= TVarKind::String; }
+    // Every rep starts with its count (Reps.h checks it), so counting up and down needs no
+    // look at the kind; only the last release goes out of line to free the rep.
     void Release() noexcept {
-        if (Counted()) {
-            ReleaseRep();
+        if (Counted() && Count && --*Count == 0) {
+            FreeRep();
         }
         Tag = TVarKind::Empty;
     }
     void Retain() const noexcept {
-        if (Counted()) {
-            RetainRep();
+        if (Counted() && Count) {
+            ++*Count;
         }
     }
-    void ReleaseRep() noexcept;
+    void FreeRep() noexcept;
+    template <int K> static void CopyFixed(TVariant* dst, const TVariant* src) noexcept {
+        std::memcpy(static_cast<void*>(dst), static_cast<const void*>(src), sizeof(TVariant) * K);
+    }
     [[nodiscard]] static std::string_view TextOf(const TStringRep* rep) noexcept;
-    void RetainRep() const noexcept;
 
     union {
         int64_t I;
@@ -138,6 +179,7 @@ private:
         TObjectRep* O;
         TArrayRep* A;
         TVariant* R;
+        uint32_t* Count; // the Refs of whichever rep S, O or A points to
     };
     TVarKind Tag = TVarKind::Empty;
 };

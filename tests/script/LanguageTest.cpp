@@ -84,6 +84,15 @@ const TCase kStatements[] = {
      "function F(x: Integer): Integer; begin Result := 1; if x > 0 then exit; Result := 2; end; "
      "begin PrintLn(F(1)); PrintLn(F(0)); exit; PrintLn('never'); end.",
      "1\n2\n"},
+    // Blocks of two to five statements, left by BREAK, CONTINUE and EXIT at each place.
+    {"BlocksOfEveryLengthPassOnBreakContinueAndExit",
+     "var i, n: Integer; procedure P(k: Integer); begin Print('a'); if k = 1 then exit; Print('b'); if k = 2 "
+     "then exit; Print('c'); end; begin for i := 1 to 5 do begin if i = 4 then break; n := n + i; end; "
+     "PrintLn(n); for i := 1 to 4 do begin n := n + 10; if i mod 2 = 0 then continue; n := n + 100; end; "
+     "PrintLn(n); for i := 1 to 3 do begin n := n + 1; n := n + 1; n := n + 1; if i = 2 then break; n := n "
+     "+ 1000; end; PrintLn(n); P(1); P(2); P(3); PrintLn(''); repeat n := n - 1; if n < 1200 then break; "
+     "until False; PrintLn(n); end.",
+     "6\n246\n1252\naababc\n1199\n"},
     {"IfElseChains",
      "var i: Integer; begin for i := 1 to 3 do if i = 1 then Print('a') else if i = 2 then Print('b') else "
      "Print('c'); end.",

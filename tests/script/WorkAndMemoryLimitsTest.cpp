@@ -59,8 +59,40 @@ TEST(DataLimits, DynamicArraysCountTogetherWithTheStackAgainstTheDataMaximum) {
          "end; "
          "begin SetLength(a, 900); P(0); end.",
          "", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 89]\n"},
+        // An array grown while the stack stands: the next frame fits to the last slot, and one
+        // slot more does not (the globals take one slot, P's frame 100).
+        {"var a: array of Integer; procedure P; var k: array[1..100] of Integer; begin end; begin P; "
+         "SetLength(a, 899); P; PrintLn('fits'); end.",
+         "fits\n", ""},
+        {"var a: array of Integer; procedure P; var k: array[1..100] of Integer; begin end; begin P; "
+         "SetLength(a, 900); P; end.",
+         "", "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 111]\n"},
     };
     ExpectRuns(engine, std::begin(cases), std::end(cases));
+}
+
+// Frames that each take a chunk of the stack of their own: the data maximum counts the frames of
+// every chunk, also after the stack went back down through them and an array took the rest.
+TEST(DataLimits, FramesAcrossStackChunksCountToTheLastSlot) {
+    TScriptEngine engine;
+    engine.Config.StackChunkSize = 64;
+    engine.Config.MaxDataSize = 1000;
+    // The globals take one slot and each frame of R 41, so R(4) stands at 206 slots.
+    const char* base = "var a: array of Integer; procedure R(n, m: Integer); var k: array[1..39] of Integer; "
+                       "begin if n > 0 then R(n - 1, m) else SetLength(a, m); end; begin ";
+    const TLimitCase cases[] = {
+        {"R(4, 794); R(4, 794); PrintLn(Length(a)); end.", "794\n", ""},
+        {"R(4, 795); end.", "",
+         "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 123]\n"},
+        {"R(4, 794); PrintLn('deep'); R(5, 0); end.", "deep\n",
+         "Runtime Error: Maximal data size exceeded (1000 Variants) [line: 1, column: 106]\n"},
+        {"R(4, 794); SetLength(a, 753); R(5, 753); PrintLn('again'); end.", "again\n", ""},
+    };
+    for (const TLimitCase& c : cases) {
+        const TScriptRun run = RunScript(std::string(base) + c.Script, &engine);
+        EXPECT_EQ(run.Output, c.Output) << c.Script;
+        EXPECT_EQ(run.Messages, c.Messages) << c.Script;
+    }
 }
 
 TEST(DataLimits, TwoArraysOfAMillionElementsPassTheDefaultMaximum) {
