@@ -1,9 +1,9 @@
 // The match frame with the camera moving every frame against the same frame with the camera
 // still, on the Default map as a local match of two at one keyboard, the fighters far apart.
 // In the moving run player 1 walks to and fro, so the view follows it every frame and crosses
-// ground tiles (moving the ground buffer and rendering the uncovered tiles) as walking does; in the still run player 2 walks
-// the same way out of view, so the frame does the same work but for the camera. The ratio is
-// printed at the end; the target is at most 1.2.
+// ground tiles (moving the ground buffer and rendering the uncovered tiles) as walking does; in
+// the still run player 2 walks the same way out of view, so the frame does the same work but
+// for the camera. The ratio is printed at the end; the target is at most 1.2.
 #include "app/GameUnit.h"
 #include "bench/BenchGameFolder.h"
 #include "media/BriskDraws.h"
@@ -170,10 +170,12 @@ public:
             const std::string moving = std::string("BM_CameraMoving/") + scale;
             const std::string still = std::string("BM_CameraStill/") + scale;
             if (CpuTimes.count(moving) != 0 && CpuTimes.count(still) != 0)
-                std::cout << "scale " << scale << ": camera moving / camera still: " << CpuTimes[moving] / CpuTimes[still]
+                std::cout << "scale " << scale
+                          << ": camera moving / camera still: " << CpuTimes[moving] / CpuTimes[still]
                           << " (CPU time, target at most 1.2)\n";
         }
-        if (CpuTimes.count("BM_CameraMovingWithoutPresent") != 0 && CpuTimes.count("BM_CameraStillWithoutPresent") != 0)
+        if (CpuTimes.count("BM_CameraMovingWithoutPresent") != 0 &&
+            CpuTimes.count("BM_CameraStillWithoutPresent") != 0)
             std::cout << "without the present: camera moving / camera still: "
                       << CpuTimes["BM_CameraMovingWithoutPresent"] / CpuTimes["BM_CameraStillWithoutPresent"]
                       << " (CPU time)\n";
