@@ -161,7 +161,18 @@ void TBriskDraw::Present() {
         return;
     }
     // Enlarging writes Scale² times the picture's bytes, more than drawing the whole frame
-    // costs; rows that did not change since the last present keep their enlargement.
+    // costs, so only what changed since the last present is written. Unscaled, the window is
+    // compared with the picture itself: its row is a third larger than the picture's, and a
+    // moving view, which changes every row, is spared copying each into a picture of what is
+    // shown. Scaled, the window's rows are many times the picture's, and that copy is the
+    // cheaper thing to compare with.
+    if (Scale == 1) {
+        const TRowRange written = RefreshScaled(Surface, Window, 1);
+        if (written.First >= 0)
+            SDL_UpdateRect(Window, 0, written.First, static_cast<Uint32>(Window->w),
+                           static_cast<Uint32>(written.Last - written.First + 1));
+        return;
+    }
     const auto rowBytes = static_cast<size_t>(Surface->w) * Surface->format->BytesPerPixel;
     const auto rows = static_cast<size_t>(Surface->h);
     const bool known = ShownPicture.size() == rowBytes * rows;

@@ -35,8 +35,9 @@ public:
 
     // Presents the finished frame, then waits out the rest of its time slot at the pace's cap.
     void Flip(TFramePace pace = TFramePace::Menu);
-    // Shows the picture in the window. Unless the picture is the window itself, only the rows
-    // that changed since the last present are enlarged (and widened) and sent to the screen.
+    // Shows the picture in the window. Unless the picture is the window itself, only what
+    // changed since the last present is enlarged (and widened) into the window, and only the
+    // rows holding it are sent to the screen.
     void Present();
     // SDL_PollEvent with mouse positions in picture pixels. F11 and Alt+Enter switch between
     // window and full screen here and never reach the caller.
@@ -70,7 +71,8 @@ private:
     // 24 bits.
     TSurfacePtr OwnPicture;
     // The picture as the scaled window shows it, row after row; empty when the window's
-    // contents are unknown (a new mode), so the next present enlarges every row.
+    // contents are unknown (a new mode), so the next present enlarges every row. Unused
+    // unscaled, where the window itself is compared with the picture.
     std::vector<uint8_t> ShownPicture;
     // The window has 32 bits, as desktops do, so presenting it needs no conversion of SDL's
     // own, which costs many times our enlargement; a 16- or 24-bit desktop gets 24.
