@@ -171,12 +171,13 @@ bool EnlargePixels(const Uint8* from, int bytesFrom, Uint8* to, int bytesTo, ptr
     return changed;
 }
 
-// One row of from into the factor rows of to that show it. A block's rows are always written
-// together, so with compare its top left pixel stands for the whole block. Returns whether
+// Width pixels of a row of from, from first on, into the factor rows of to that show them. A block's rows are
+// always written together, so with compare its top left pixel stands for the whole block. Returns whether
 // anything was written.
-bool EnlargeRow(SDL_Surface* from, SDL_Surface* to, int32_t y, int32_t width, int32_t factor, bool compare) {
-    const Uint8* source = PixelAddress(from, 0, y);
-    Uint8* target = PixelAddress(to, 0, y * factor);
+bool EnlargeRow(SDL_Surface* from, SDL_Surface* to, int32_t y, int32_t first, int32_t width, int32_t factor,
+                bool compare) {
+    const Uint8* source = PixelAddress(from, first, y);
+    Uint8* target = PixelAddress(to, first * factor, y * factor);
     const int bytesFrom = from->format->BytesPerPixel;
     const int bytesTo = to->format->BytesPerPixel;
     if (bytesFrom == 3 && bytesTo == 4) {
@@ -222,7 +223,16 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRo
         const int32_t first = std::max(firstRow, 0);
         const int32_t end = rowCount < height - first ? first + rowCount : height;
         for (int32_t y = first; y < end; ++y)
-            EnlargeRow(from, to, y, width, factor, false);
+            EnlargeRow(from, to, y, 0, width, factor, false);
+    });
+}
+
+void ScaleUpSpan(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t row, int32_t firstColumn,
+                 int32_t columnCount) {
+    WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
+        const int32_t first = std::max(firstColumn, 0);
+        const int32_t count = std::min(columnCount, width - first);
+        if (row >= 0 && row < height && count > 0) EnlargeRow(from, to, row, first, count, factor, false);
     });
 }
 
@@ -230,7 +240,7 @@ TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
     TRowRange written;
     WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
         for (int32_t y = 0; y < height; ++y) {
-            if (!EnlargeRow(from, to, y, width, factor, true)) continue;
+            if (!EnlargeRow(from, to, y, 0, width, factor, true)) continue;
             if (written.First < 0) written.First = y;
             written.Last = y;
         }

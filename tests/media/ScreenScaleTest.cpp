@@ -125,6 +125,28 @@ TEST_P(ScaledScreenTest, OnlyRowsThatChangedAreEnlargedAgainUntilTheModeChanges)
     Screen->ToggleFullScreen();
 }
 
+TEST_P(ScaledScreenTest, ChangedPiecesOfARowAreShownAndTheRestOfItIsKept) {
+    const int32_t scale = GetParam();
+    SDL_FillRect(Screen->Surface, nullptr, SDL_MapRGB(Screen->Surface->format, 40, 40, 40));
+    Screen->Present();
+    // Changes at both ends of row 30, at both sides of a piece's edge, and a run across
+    // several pieces; a mark in the window over an unchanged part of the same row.
+    for (const int32_t x : {0, 15, 16, 300, 639})
+        WritePixel(Screen->Surface, x, 30, 200, static_cast<uint8_t>(x / 3), 10);
+    FillRect(Screen->Surface, 100, 30, 70, 1, 0, 0, 250);
+    WritePixel(Screen->Window, 500 * scale, 30 * scale, 250, 0, 0);
+    Screen->Present();
+    int32_t wrong = 0;
+    for (int32_t y = 30 * scale; y < 31 * scale; ++y)
+        for (int32_t x = 0; x < 640 * scale; ++x)
+            if (x != 500 * scale || y != 30 * scale)
+                wrong += ReadColor(Screen->Window, x, y) != ReadColor(Screen->Surface, x / scale, y / scale);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(ReadColor(Screen->Window, 500 * scale, 30 * scale), scale == 1 ? 40U * 0x010101U : 250U)
+        << (scale == 1 ? "unscaled, the window itself is compared, so the mark is painted over"
+                       : "the piece under the mark did not change, so it was kept");
+}
+
 TEST_P(ScaledScreenTest, MousePositionsArriveInPicturePixels) {
     const int32_t scale = GetParam();
     // Window pixels at both ends of a picture pixel's block, and the next block's first.
