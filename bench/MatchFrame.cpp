@@ -116,15 +116,18 @@ void BM_BareFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_BareFrame)->Unit(benchmark::kMicrosecond);
 
-// Showing a finished picture whose every row changed since the last present, as when the
-// camera moved: at scale 1 SDL's flip alone, at scale 2 the enlargement into the window first.
+// Showing a finished picture whose every pixel changed since the last present, as when the
+// camera moved: the enlargement (and widening) of the whole picture into the window. The
+// picture is repainted outside the timing; the present compares what it shows, so changing
+// less of the picture would time less work.
 void BM_Present(benchmark::State& state) {
     Bench();
     Screen->SetScale(static_cast<int32_t>(state.range(0)));
-    SDL_Rect column{0, 0, 1, kPictureHeight};
     Uint32 shade = 0;
     for (auto _ : state) {
-        SDL_FillRect(Screen->Surface, &column, ++shade & 0xFF);
+        state.PauseTiming();
+        SDL_FillRect(Screen->Surface, nullptr, ++shade & 0xFF);
+        state.ResumeTiming();
         Screen->Present();
     }
     Screen->SetScale(1);

@@ -35,8 +35,9 @@ public:
 
     // Presents the finished frame, then waits out the rest of its time slot at the pace's cap.
     void Flip(TFramePace pace = TFramePace::Menu);
-    // Shows the picture in the window. Unless the picture is the window itself, only the rows
-    // that changed since the last present are enlarged (and widened) and sent to the screen.
+    // Shows the picture in the window. Unless the picture is the window itself, only what
+    // changed since the last present is enlarged (and widened) into the window, and only the
+    // rows holding it are sent to the screen.
     void Present();
     // SDL_PollEvent with mouse positions in picture pixels. F11 and Alt+Enter switch between
     // window and full screen here and never reach the caller.
@@ -65,12 +66,16 @@ private:
     // Sets the video mode for FullScreen and Scale; false when SDL refused it.
     bool OpenWindow();
     void WaitForNextFrame(int32_t fps);
+    // Enlarges the spans of picture row y that differ from shown (the row as last shown) and
+    // copies them into shown.
+    void ShowChangedSpans(const uint8_t* row, uint8_t* shown, int32_t y);
 
     // The picture whenever the window cannot be drawn on directly: when it is scaled or not at
     // 24 bits.
     TSurfacePtr OwnPicture;
     // The picture as the scaled window shows it, row after row; empty when the window's
-    // contents are unknown (a new mode), so the next present enlarges every row.
+    // contents are unknown (a new mode), so the next present enlarges every row. Unused
+    // unscaled, where the window itself is compared with the picture.
     std::vector<uint8_t> ShownPicture;
     // The window has 32 bits, as desktops do, so presenting it needs no conversion of SDL's
     // own, which costs many times our enlargement; a 16- or 24-bit desktop gets 24.

@@ -6,6 +6,8 @@
 #include "support/TestFiles.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -109,13 +111,40 @@ TEST_P(ScaledScreenTest, OnlyRowsThatChangedAreEnlargedAgainUntilTheModeChanges)
     WritePixel(Screen->Window, 5, 10 * scale, 250, 0, 0);
     WritePixel(Screen->Surface, 5, 20, 0, 250, 0);
     Screen->Present();
-    EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 250U) << "row 10 did not change, so it was kept";
+    if (scale == 1)
+        EXPECT_EQ(ReadColor(Screen->Window, 5, 10), 40U * 0x010101U)
+            << "unscaled, the window itself is compared with the picture, so the mark is painted over";
+    else
+        EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 250U) << "row 10 did not change, so it was kept";
     EXPECT_EQ(ReadColor(Screen->Window, 5 * scale, 20 * scale), 250U << 8) << "row 20 is enlarged anew";
     Screen->ToggleFullScreen();
+    WritePixel(Screen->Window, 5, 10 * scale, 250, 0, 0);
     Screen->Present();
     EXPECT_EQ(ReadColor(Screen->Window, 5, 10 * scale), 40U * 0x010101U)
         << "a new mode shows every row again";
     Screen->ToggleFullScreen();
+}
+
+TEST_P(ScaledScreenTest, ChangedPiecesOfARowAreShownAndTheRestOfItIsKept) {
+    const int32_t scale = GetParam();
+    SDL_FillRect(Screen->Surface, nullptr, SDL_MapRGB(Screen->Surface->format, 40, 40, 40));
+    Screen->Present();
+    // Changes at both ends of row 30, at both sides of a piece's edge, and a run across
+    // several pieces; a mark in the window over an unchanged part of the same row.
+    for (const int32_t x : {0, 15, 16, 300, 639})
+        WritePixel(Screen->Surface, x, 30, 200, static_cast<uint8_t>(x / 3), 10);
+    FillRect(Screen->Surface, 100, 30, 70, 1, 0, 0, 250);
+    WritePixel(Screen->Window, 500 * scale, 30 * scale, 250, 0, 0);
+    Screen->Present();
+    int32_t wrong = 0;
+    for (int32_t y = 30 * scale; y < 31 * scale; ++y)
+        for (int32_t x = 0; x < 640 * scale; ++x)
+            if (x != 500 * scale || y != 30 * scale)
+                wrong += ReadColor(Screen->Window, x, y) != ReadColor(Screen->Surface, x / scale, y / scale);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(ReadColor(Screen->Window, 500 * scale, 30 * scale), scale == 1 ? 40U * 0x010101U : 250U)
+        << (scale == 1 ? "unscaled, the window itself is compared, so the mark is painted over"
+                       : "the piece under the mark did not change, so it was kept");
 }
 
 TEST_P(ScaledScreenTest, MousePositionsArriveInPicturePixels) {
@@ -320,6 +349,59 @@ TEST(SurfaceScale, WideningKeepsEveryPixelOfRowsOfAnyWidth) {
                 wrong += ReadColor(to.get(), width * factor, y) != 0x090909U;
             }
             EXPECT_EQ(wrong, 0) << "width " << width << " by " << factor;
+        }
+    }
+}
+
+TEST(SurfaceScale, RefreshWritesWhatDiffersUntilTheTargetShowsThePicture) {
+    // The target starts with pixels of its own; a refresh must leave it equal to the enlarged
+    // picture, report the rows it wrote, and then find nothing left to write. Widths around the
+    // groups of sixteen pixels check that groups and the pixels after them meet.
+    for (const int32_t depth : {24, 32}) {
+        for (const int32_t width : {1, 15, 16, 17, 33, 640}) {
+            for (const int32_t factor : {1, 2, 3}) {
+                const std::string label = std::to_string(depth) + " bits, width " + std::to_string(width) +
+                                          " by " + std::to_string(factor);
+                const TSurfacePtr from = NewSurface(width, 4, depth);
+                const TSurfacePtr to = NewSurface(width * factor + 1, 4 * factor, 32);
+                for (int32_t y = 0; y < 4 * factor; ++y)
+                    for (int32_t x = 0; x < width * factor + 1; ++x)
+                        WritePixel(to.get(), x, y, static_cast<uint8_t>(x * 5 + y), 9,
+                                   static_cast<uint8_t>(y * 3));
+                for (int32_t y = 0; y < 4; ++y)
+                    for (int32_t x = 0; x < width; ++x)
+                        WritePixel(from.get(), x, y, static_cast<uint8_t>(x * 7 + y),
+                                   static_cast<uint8_t>(x * 13), static_cast<uint8_t>(255 - x));
+                std::vector<uint32_t> edge;
+                for (int32_t y = 0; y < 4 * factor; ++y)
+                    edge.push_back(ReadColor(to.get(), width * factor, y));
+                const auto wrong = [&] {
+                    int32_t count = 0;
+                    for (int32_t y = 0; y < 4 * factor; ++y) {
+                        for (int32_t x = 0; x < width * factor; ++x)
+                            count +=
+                                ReadColor(to.get(), x, y) != ReadColor(from.get(), x / factor, y / factor);
+                        count += ReadColor(to.get(), width * factor, y) != edge[y];
+                    }
+                    return count;
+                };
+                const TRowRange first = RefreshScaled(from.get(), to.get(), factor);
+                EXPECT_EQ(wrong(), 0) << label;
+                EXPECT_EQ(first.First, 0) << label;
+                EXPECT_EQ(first.Last, 3) << label;
+                const TRowRange again = RefreshScaled(from.get(), to.get(), factor);
+                EXPECT_EQ(again.First, -1) << label << ": nothing changed since";
+                // One pixel changed at the row's last place, then one in a group's middle.
+                uint8_t shade = 0;
+                for (const int32_t changedX : {width - 1, std::min(8, width - 1)}) {
+                    shade = static_cast<uint8_t>(shade + 40);
+                    WritePixel(from.get(), changedX, 2, shade, 2, 3);
+                    const TRowRange one = RefreshScaled(from.get(), to.get(), factor);
+                    EXPECT_EQ(one.First, 2) << label << ", pixel " << changedX;
+                    EXPECT_EQ(one.Last, 2) << label << ", pixel " << changedX;
+                    EXPECT_EQ(wrong(), 0) << label << ", pixel " << changedX;
+                }
+            }
         }
     }
 }
