@@ -62,7 +62,10 @@ protected:
         Self->GameAI->Player = Self;
         std::string printed;
         Self->GameAI->Script->Output = [&printed](std::string_view out, std::string_view) { printed += out; };
+        // As the map runs a fighter's update: its own square is free while it decides.
+        Map->RemoveFromDrawList(*Self);
         Self->GameAI->Execute();
+        Map->InsertSorted(*Self);
         return printed;
     }
 
