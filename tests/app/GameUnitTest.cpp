@@ -1,5 +1,6 @@
 // The game object driven with real SDL events: the settings file, quitting, the main loop's
 // guard, state changes, the shared frame loop and the common key rules.
+#include "GameTestSetup.h"
 #include "app/GameUnit.h"
 
 #include "media/BriskDraws.h"
@@ -22,10 +23,7 @@ class GameTest : public MediaFixture {
 protected:
     void SetUp() override {
         MediaFixture::SetUp();
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
     }
     [[nodiscard]] fs::path SettingsFile() const { return Media->Folder() / "Duelmark.def"; }
     [[nodiscard]] size_t LogLinesWith(const std::string& text) const {

@@ -1,6 +1,7 @@
 // Local matches driven through the real game object with pushed SDL events and the manual
 // clock, on the game's generated data: from the title screen through setup and the fight to
 // the end screen and back, the map names, start positions, the end test and F3.
+#include "GameTestSetup.h"
 #include "ScreenFrame.h"
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
@@ -37,16 +38,12 @@ protected:
         ASSERT_TRUE(fs::exists(game / "maps" / "Default.map")) << "build the game_data target first";
         // The test folder is both the program's folder and the working folder: pictures come
         // through the one, data and maps through the other.
-        for (const char* folder : {"images", "data", "sound"})
-            fs::create_directory_symlink(game / folder, Media->Folder() / folder);
+        ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound"}));
         fs::create_directory(Media->Folder() / "maps");
         for (const auto& map : fs::directory_iterator(game / "maps"))
             fs::create_symlink(map.path(), Media->Folder() / "maps" / map.path().filename());
         WriteMap("Arena", kArenaMap);
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
         Game = std::make_unique<TBriskGame>();
         // The character list as the setup screen reads it; the tests then pick the maps. Both
         // fighters are keyboard-driven.

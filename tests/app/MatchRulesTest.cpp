@@ -1,6 +1,7 @@
 // Matches as players know them, through the real game object with pushed events and the
 // manual clock on the game's generated data: rounds and their score, pause, the KEYS screen
 // and the saved bindings, and gamepads steering the fighters.
+#include "GameTestSetup.h"
 #include "ScreenFrame.h"
 #include "app/GameUnit.h"
 #include "app/Gamepads.h"
@@ -36,16 +37,10 @@ class MatchRules : public MediaFixture {
 protected:
     void SetUp() override {
         MediaFixture::SetUp();
-        const fs::path game = DUELMARK_GAME_DIR;
-        ASSERT_TRUE(fs::exists(game / "maps" / "Default.map")) << "build the game_data target first";
-        for (const char* folder : {"images", "data", "sound"})
-            fs::create_directory_symlink(game / folder, Media->Folder() / folder);
+        ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound"}));
         fs::create_directory(Media->Folder() / "maps");
         std::ofstream(Media->Folder() / "maps" / "Arena.map", std::ios::binary) << kArenaMap;
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
         MakeGame();
     }
     void TearDown() override {

@@ -2,6 +2,7 @@
 // from the first frame, the player tags, a wound's number and an item's name shown for their
 // time by the game's clock, the controls page, and the map choice kept after a match and
 // across a restart.
+#include "GameTestSetup.h"
 #include "app/ControlsPage.h"
 #include "app/GameUnit.h"
 #include "app/MatchOverlay.h"
@@ -32,14 +33,8 @@ class MatchScreen : public MediaFixture {
 protected:
     void SetUp() override {
         MediaFixture::SetUp();
-        const fs::path game = DUELMARK_GAME_DIR;
-        ASSERT_TRUE(fs::exists(game / "maps" / "Default.map")) << "build the game_data target first";
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Media->Folder() / folder);
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound", "maps"}));
+        ResetInput();
         Game = std::make_unique<TBriskGame>();
         Game->EnterSetup();
         Game->AIBox = 0;

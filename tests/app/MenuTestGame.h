@@ -4,6 +4,7 @@
 // files with portraits, and empty map files.
 #pragma once
 
+#include "GameTestSetup.h"
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
 #include "media/SurfaceUtils.h"
@@ -136,10 +137,7 @@ class MenuGameTest : public MediaFixture {
 protected:
     void SetUp() override {
         MediaFixture::SetUp();
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
         WriteGameFolder(Media->Folder(), Characters(), Maps());
         SetRandomSource([] { return 0.0; });
         TheGame = std::make_unique<TBriskGame>();

@@ -3,6 +3,7 @@
 // loopback through its own endpoint. The field is a small arena of plain ground.
 #pragma once
 
+#include "GameTestSetup.h"
 #include "app/GameUnit.h"
 #include "media/BriskLogger.h"
 #include "net/BriskNet.h"
@@ -29,18 +30,12 @@ protected:
     void SetUp() override {
         MediaFixture::SetUp();
         namespace fs = std::filesystem;
-        const fs::path game = DUELMARK_GAME_DIR;
-        ASSERT_TRUE(fs::exists(game / "data" / "Elf.plr")) << "build the game_data target first";
-        for (const char* folder : {"images", "data", "sound"})
-            fs::create_directory_symlink(game / folder, Media->Folder() / folder);
+        ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound"}));
         fs::create_directory(Media->Folder() / "maps");
         // Player 1 at x 300, player 2 200 px to its right on the same row.
         std::ofstream(Media->Folder() / "maps" / "Arena.map", std::ios::binary)
             << "[Map]\r\nStartY0=300\r\nStartX0=300\r\nStartY1=500\r\nStartX1=300\r\n";
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
         Network = std::make_unique<TNetLibrary>();
         Game = std::make_unique<TBriskGame>();
         Game->NetPort = kTestPort;

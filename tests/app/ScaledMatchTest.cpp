@@ -1,6 +1,7 @@
 // A match seen through the window at every scale while the view follows a walking fighter:
 // after each present the window shows exactly the picture, each pixel as a scale by scale block,
 // however little or much of it the present chose to write.
+#include "GameTestSetup.h"
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
 #include "media/SurfaceUtils.h"
@@ -29,14 +30,8 @@ protected:
     }
     void SetUp() override {
         MediaFixture::SetUp();
-        const fs::path game = DUELMARK_GAME_DIR;
-        ASSERT_TRUE(fs::exists(game / "maps" / "Default.map")) << "build the game_data target first";
-        for (const char* folder : {"images", "data", "sound", "maps"})
-            fs::create_directory_symlink(game / folder, Media->Folder() / folder);
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound", "maps"}));
+        ResetInput();
         Game = std::make_unique<TBriskGame>();
         Game->EnterSetup();
         Game->AIBox = 0;

@@ -5,6 +5,7 @@
 // generated game, a copy of its data files (so a test can change one), and the test's maps.
 #pragma once
 
+#include "GameTestSetup.h"
 #include "Relay.h"
 #include "ScreenFrame.h"
 #include "app/GameUnit.h"
@@ -42,10 +43,7 @@ protected:
             fs::create_directory_symlink(game / folder, Media->Folder() / folder);
         fs::copy(game / "data", Media->Folder() / "data");
         fs::create_directory(Media->Folder() / "maps");
-        ClearKeyState();
-        SDL_Event stale;
-        while (SDL_PollEvent(&stale) != 0) {
-        }
+        ResetInput();
         Network = std::make_unique<TNetLibrary>();
         Relay = std::make_unique<TRelay>(0, kServerPort, [this] { return Media->Clock.Ticks(); });
         ASSERT_TRUE(Relay->Listening());
