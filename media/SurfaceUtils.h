@@ -67,6 +67,11 @@ struct TRowRange {
 // yet, and returns the rows of from whose blocks were written. To may hold anything before.
 [[nodiscard]] TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor);
 
+// Makes to show from as ScaleUp draws it, given shown: from's pixels as to last showed them, rows of from->w
+// pixels without padding. Only the pieces of from that differ from shown are enlarged, and copied into
+// shown; returns the rows of from whose blocks were written.
+[[nodiscard]] TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor);
+
 // Moves the top left width by height pixels of surface by (dx, dy) within that area, as a
 // scrolled picture moves; what moves out is lost and the uncovered strips keep their old pixels
 // for the caller to repaint. Nothing when the move reaches past the area.
