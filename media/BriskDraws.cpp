@@ -180,7 +180,8 @@ void TBriskDraw::Present() {
         ShownPicture.resize(rowBytes * rows);
         for (size_t y = 0; y < rows; ++y)
             std::memcpy(ShownPicture.data() + y * rowBytes,
-                        static_cast<const uint8_t*>(Surface->pixels) + y * static_cast<size_t>(Surface->pitch),
+                        static_cast<const uint8_t*>(Surface->pixels) +
+                            y * static_cast<size_t>(Surface->pitch),
                         rowBytes);
         ScaleUp(Surface, Window, Scale);
         written = {0, Surface->h - 1};

@@ -119,11 +119,12 @@ __attribute__((target("avx2"))) int32_t WidenUnscaledAvx2(const Uint8* from, Uin
 }
 
 // Sixteen pixels at a time, compared with their copy in shown; a group that differs is copied
-// there and enlarged into every row of its blocks, read once for all three. Returns the first
-// pixel left to the caller.
+// there and enlarged into every row of its blocks, all from the one read of the group. Returns
+// the first pixel left to the caller.
 template <int Factor>
 __attribute__((target("ssse3"))) int32_t ShowChangedGroupsSsse3(const Uint8* from, Uint8* shown, Uint8* to,
-                                                                ptrdiff_t pitch, int32_t width, bool& changed) {
+                                                                ptrdiff_t pitch, int32_t width,
+                                                                bool& changed) {
     int32_t x = 0;
     for (; x + 16 <= width; x += 16) {
         const Uint8* source = from + 3 * x;
@@ -133,7 +134,8 @@ __attribute__((target("ssse3"))) int32_t ShowChangedGroupsSsse3(const Uint8* fro
         for (int i = 0; i < 3; ++i) {
             now[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 16 * i));
             equal = _mm_and_si128(
-                equal, _mm_cmpeq_epi8(now[i], _mm_loadu_si128(reinterpret_cast<const __m128i*>(copy + 16 * i))));
+                equal,
+                _mm_cmpeq_epi8(now[i], _mm_loadu_si128(reinterpret_cast<const __m128i*>(copy + 16 * i))));
         }
         if (_mm_movemask_epi8(equal) == 0xFFFF) continue;
         changed = true;
@@ -277,15 +279,6 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRo
     });
 }
 
-void ScaleUpSpan(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t row, int32_t firstColumn,
-                 int32_t columnCount) {
-    WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
-        const int32_t first = std::max(firstColumn, 0);
-        const int32_t count = std::min(columnCount, width - first);
-        if (row >= 0 && row < height && count > 0) EnlargeRow(from, to, row, first, count, factor, false);
-    });
-}
-
 TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
     TRowRange written;
     WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
@@ -312,8 +305,8 @@ TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, 
             // way through them.
             if (std::memcmp(row, copy, rowBytes) == 0) continue;
             bool changed = false;
-            int32_t x = widening ? ShowChangedGroups(row, copy, PixelAddress(to, 0, y * factor), to->pitch, width,
-                                                     factor, changed)
+            int32_t x = widening ? ShowChangedGroups(row, copy, PixelAddress(to, 0, y * factor), to->pitch,
+                                                     width, factor, changed)
                                  : 0;
             // What the groups left: runs of changed pieces are enlarged as one span.
             const auto same = [&](int32_t at) {

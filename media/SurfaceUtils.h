@@ -53,11 +53,6 @@ void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, 
 void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow = 0,
              int32_t rowCount = INT32_MAX);
 
-// The same for the columnCount pixels of one row of from starting at firstColumn, clipped to
-// what ScaleUp draws.
-void ScaleUpSpan(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t row, int32_t firstColumn,
-                 int32_t columnCount);
-
 // Picture rows first to last (both -1 when none).
 struct TRowRange {
     int32_t First = -1;

@@ -412,9 +412,7 @@ TEST(SurfaceScale, ChangedPiecesAreEnlargedAndCopiedWhileTheRestIsLeftAlone) {
     // and widths around the groups of sixteen check that pieces, groups and the pixels after
     // them meet. A window pixel under an unchanged piece is spoiled on purpose: it must stay
     // spoiled, as nothing there was to be written.
-    const struct {
-        int32_t FromDepth, ToDepth;
-    } formats[] = {{24, 32}, {24, 24}, {16, 16}, {32, 32}};
+    const struct { int32_t FromDepth, ToDepth; } formats[] = {{24, 32}, {24, 24}, {16, 16}, {32, 32}};
     for (const auto& format : formats) {
         for (const int32_t width : {1, 15, 16, 17, 33, 640}) {
             for (const int32_t factor : {1, 2, 3}) {
@@ -451,7 +449,9 @@ TEST(SurfaceScale, ChangedPiecesAreEnlargedAndCopiedWhileTheRestIsLeftAlone) {
                 EXPECT_EQ(none.First, -1) << label << ": nothing changed";
                 const struct {
                     int32_t Row, First, Count;
-                } changes[] = {{2, width - 1, 1}, {1, std::min(8, width - 1), 1}, {3, 0, width},
+                } changes[] = {{2, width - 1, 1},
+                               {1, std::min(8, width - 1), 1},
+                               {3, 0, width},
                                {4, std::min(17, width - 1), std::min(20, width - std::min(17, width - 1))}};
                 uint8_t shade = 0;
                 for (const auto& change : changes) {
