@@ -38,10 +38,6 @@ void LogVideoModeError(std::string_view location) {
     LogError(std::string("Couldn't set 640x480x16 video mode : ") + SDL_GetError(), location);
 }
 
-// The pieces a changed row is compared in, in pixels: sixteen is what the enlargement takes at
-// a time.
-constexpr int32_t kSpanPixels = 16;
-
 bool IsFullScreenKey(const SDL_keysym& key) {
     const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
     return key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0);
@@ -179,50 +175,22 @@ void TBriskDraw::Present() {
     }
     const auto rowBytes = static_cast<size_t>(Surface->w) * Surface->format->BytesPerPixel;
     const auto rows = static_cast<size_t>(Surface->h);
-    const bool known = ShownPicture.size() == rowBytes * rows;
-    if (!known) ShownPicture.assign(rowBytes * rows, 0);
-    int32_t firstChanged = -1;
-    int32_t lastChanged = -1;
-    for (int32_t y = 0; y < Surface->h; ++y) {
-        const auto* row =
-            static_cast<const uint8_t*>(Surface->pixels) + static_cast<ptrdiff_t>(y) * Surface->pitch;
-        uint8_t* shown = ShownPicture.data() + static_cast<size_t>(y) * rowBytes;
-        if (known && std::memcmp(row, shown, rowBytes) == 0) continue;
-        if (!known) {
-            std::memcpy(shown, row, rowBytes);
-            ScaleUp(Surface, Window, Scale, y, 1);
-        } else {
-            ShowChangedSpans(row, shown, y);
-        }
-        if (firstChanged < 0) firstChanged = y;
-        lastChanged = y;
+    TRowRange written;
+    if (ShownPicture.size() != rowBytes * rows) {
+        ShownPicture.resize(rowBytes * rows);
+        for (size_t y = 0; y < rows; ++y)
+            std::memcpy(ShownPicture.data() + y * rowBytes,
+                        static_cast<const uint8_t*>(Surface->pixels) +
+                            y * static_cast<size_t>(Surface->pitch),
+                        rowBytes);
+        ScaleUp(Surface, Window, Scale);
+        written = {0, Surface->h - 1};
+    } else {
+        written = ShowChangedPieces(Surface, ShownPicture.data(), Window, Scale);
     }
-    if (firstChanged < 0) return;
-    SDL_UpdateRect(Window, 0, firstChanged * Scale, static_cast<Uint32>(Window->w),
-                   static_cast<Uint32>((lastChanged - firstChanged + 1) * Scale));
-}
-
-void TBriskDraw::ShowChangedSpans(const uint8_t* row, uint8_t* shown, int32_t y) {
-    // A fighter walking in front of a still view changes a hundred pixels of a row, not 640:
-    // the row is compared again in pieces, and runs of changed pieces are enlarged as one span.
-    const int32_t bytes = Surface->format->BytesPerPixel;
-    const auto same = [&](int32_t x) {
-        const auto count = static_cast<size_t>(std::min(kSpanPixels, Surface->w - x) * bytes);
-        return std::memcmp(row + x * bytes, shown + x * bytes, count) == 0;
-    };
-    for (int32_t x = 0; x < Surface->w;) {
-        if (same(x)) {
-            x += kSpanPixels;
-            continue;
-        }
-        int32_t end = x + kSpanPixels;
-        while (end < Surface->w && !same(end))
-            end += kSpanPixels;
-        end = std::min(end, Surface->w);
-        std::memcpy(shown + x * bytes, row + x * bytes, static_cast<size_t>((end - x) * bytes));
-        ScaleUpSpan(Surface, Window, Scale, y, x, end - x);
-        x = end;
-    }
+    if (written.First < 0) return;
+    SDL_UpdateRect(Window, 0, written.First * Scale, static_cast<Uint32>(Window->w),
+                   static_cast<Uint32>((written.Last - written.First + 1) * Scale));
 }
 
 void TBriskDraw::WaitForNextFrame(int32_t fps) {

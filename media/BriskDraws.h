@@ -66,9 +66,6 @@ private:
     // Sets the video mode for FullScreen and Scale; false when SDL refused it.
     bool OpenWindow();
     void WaitForNextFrame(int32_t fps);
-    // Enlarges the spans of picture row y that differ from shown (the row as last shown) and
-    // copies them into shown.
-    void ShowChangedSpans(const uint8_t* row, uint8_t* shown, int32_t y);
 
     // The picture whenever the window cannot be drawn on directly: when it is scaled or not at
     // 24 bits.

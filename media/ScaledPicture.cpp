@@ -11,6 +11,10 @@
 
 namespace {
 
+// The pieces a changed row is compared in, in pixels: sixteen is what the enlargement takes at
+// a time.
+constexpr int32_t kPiecePixels = 16;
+
 // One row of pixels, each repeated factor times; Bytes is fixed so the copy is a move of a
 // known size.
 template <int Bytes> void ScaleRow(const Uint8* from, Uint8* to, int32_t width, int32_t factor) {
@@ -114,6 +118,50 @@ __attribute__((target("avx2"))) int32_t WidenUnscaledAvx2(const Uint8* from, Uin
     return x;
 }
 
+// Sixteen pixels at a time, compared with their copy in shown; a group that differs is copied
+// there and enlarged into every row of its blocks, all from the one read of the group. Returns
+// the first pixel left to the caller.
+template <int Factor>
+__attribute__((target("ssse3"))) int32_t ShowChangedGroupsSsse3(const Uint8* from, Uint8* shown, Uint8* to,
+                                                                ptrdiff_t pitch, int32_t width,
+                                                                bool& changed) {
+    int32_t x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const Uint8* source = from + 3 * x;
+        Uint8* copy = shown + 3 * x;
+        __m128i now[3];
+        __m128i equal = _mm_set1_epi8(-1);
+        for (int i = 0; i < 3; ++i) {
+            now[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 16 * i));
+            equal = _mm_and_si128(
+                equal,
+                _mm_cmpeq_epi8(now[i], _mm_loadu_si128(reinterpret_cast<const __m128i*>(copy + 16 * i))));
+        }
+        if (_mm_movemask_epi8(equal) == 0xFFFF) continue;
+        changed = true;
+        for (int i = 0; i < 3; ++i)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(copy + 16 * i), now[i]);
+        __m128i pixels[4];
+        Widen16(source, pixels);
+        __m128i row[4 * Factor];
+        Repeat<Factor>(pixels, row);
+        Uint8* group = to + static_cast<ptrdiff_t>(4) * x * Factor;
+        for (int k = 0; k < Factor; ++k)
+            for (int i = 0; i < 4 * Factor; ++i)
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(group + k * pitch + 16 * i), row[i]);
+    }
+    return x;
+}
+
+int32_t ShowChangedGroups(const Uint8* from, Uint8* shown, Uint8* to, ptrdiff_t pitch, int32_t width,
+                          int32_t factor, bool& changed) {
+    static const bool shuffles = __builtin_cpu_supports("ssse3") != 0;
+    if (!shuffles) return 0;
+    if (factor == 2) return ShowChangedGroupsSsse3<2>(from, shown, to, pitch, width, changed);
+    if (factor == 3) return ShowChangedGroupsSsse3<3>(from, shown, to, pitch, width, changed);
+    return 0;
+}
+
 int32_t WidenGroups(const Uint8* from, Uint8* to, ptrdiff_t pitch, int32_t width, int32_t factor,
                     bool compare, bool& changed) {
     static const bool shuffles = __builtin_cpu_supports("ssse3") != 0;
@@ -145,6 +193,10 @@ int32_t WidenGroups(const Uint8* from, Uint8* to, ptrdiff_t pitch, int32_t width
     }
 }
 #else
+int32_t ShowChangedGroups(const Uint8*, Uint8*, Uint8*, ptrdiff_t, int32_t, int32_t, bool&) {
+    return 0;
+}
+
 int32_t WidenGroups(const Uint8*, Uint8*, ptrdiff_t, int32_t, int32_t, bool, bool&) {
     return 0;
 }
@@ -227,20 +279,55 @@ void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRo
     });
 }
 
-void ScaleUpSpan(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t row, int32_t firstColumn,
-                 int32_t columnCount) {
-    WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
-        const int32_t first = std::max(firstColumn, 0);
-        const int32_t count = std::min(columnCount, width - first);
-        if (row >= 0 && row < height && count > 0) EnlargeRow(from, to, row, first, count, factor, false);
-    });
-}
-
 TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
     TRowRange written;
     WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
         for (int32_t y = 0; y < height; ++y) {
             if (!EnlargeRow(from, to, y, 0, width, factor, true)) continue;
+            if (written.First < 0) written.First = y;
+            written.Last = y;
+        }
+    });
+    return written;
+}
+
+TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor) {
+    TRowRange written;
+    WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
+        const int32_t bytes = from->format->BytesPerPixel;
+        const bool widening = bytes == 3 && to->format->BytesPerPixel == 4;
+        const auto shownRow = static_cast<ptrdiff_t>(from->w) * bytes;
+        const auto rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytes);
+        for (int32_t y = 0; y < height; ++y) {
+            const Uint8* row = PixelAddress(from, 0, y);
+            Uint8* copy = shown + y * shownRow;
+            // Most rows of most frames are unchanged, and the library's compare is the fastest
+            // way through them.
+            if (std::memcmp(row, copy, rowBytes) == 0) continue;
+            bool changed = false;
+            int32_t x = widening ? ShowChangedGroups(row, copy, PixelAddress(to, 0, y * factor), to->pitch,
+                                                     width, factor, changed)
+                                 : 0;
+            // What the groups left: runs of changed pieces are enlarged as one span.
+            const auto same = [&](int32_t at) {
+                const auto count = static_cast<size_t>(std::min(kPiecePixels, width - at) * bytes);
+                return std::memcmp(row + at * bytes, copy + at * bytes, count) == 0;
+            };
+            while (x < width) {
+                if (same(x)) {
+                    x += kPiecePixels;
+                    continue;
+                }
+                int32_t end = x + kPiecePixels;
+                while (end < width && !same(end))
+                    end += kPiecePixels;
+                end = std::min(end, width);
+                std::memcpy(copy + x * bytes, row + x * bytes, static_cast<size_t>((end - x) * bytes));
+                EnlargeRow(from, to, y, x, end - x, factor, false);
+                changed = true;
+                x = end;
+            }
+            if (!changed) continue;
             if (written.First < 0) written.First = y;
             written.Last = y;
         }

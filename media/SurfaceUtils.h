@@ -53,11 +53,6 @@ void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, 
 void ScaleUp(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t firstRow = 0,
              int32_t rowCount = INT32_MAX);
 
-// The same for the columnCount pixels of one row of from starting at firstColumn, clipped to
-// what ScaleUp draws.
-void ScaleUpSpan(SDL_Surface* from, SDL_Surface* to, int32_t factor, int32_t row, int32_t firstColumn,
-                 int32_t columnCount);
-
 // Picture rows first to last (both -1 when none).
 struct TRowRange {
     int32_t First = -1;
@@ -66,6 +61,11 @@ struct TRowRange {
 // Makes to show from as ScaleUp draws it, writing only the blocks that do not show their pixel
 // yet, and returns the rows of from whose blocks were written. To may hold anything before.
 [[nodiscard]] TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor);
+
+// Makes to show from as ScaleUp draws it, given shown: from's pixels as to last showed them, rows of from->w
+// pixels without padding. Only the pieces of from that differ from shown are enlarged, and copied into
+// shown; returns the rows of from whose blocks were written.
+[[nodiscard]] TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor);
 
 // Moves the top left width by height pixels of surface by (dx, dy) within that area, as a
 // scrolled picture moves; what moves out is lost and the uncovered strips keep their old pixels

@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -401,6 +402,85 @@ TEST(SurfaceScale, RefreshWritesWhatDiffersUntilTheTargetShowsThePicture) {
                     EXPECT_EQ(one.Last, 2) << label << ", pixel " << changedX;
                     EXPECT_EQ(wrong(), 0) << label << ", pixel " << changedX;
                 }
+            }
+        }
+    }
+}
+
+TEST(SurfaceScale, ChangedPiecesAreEnlargedAndCopiedWhileTheRestIsLeftAlone) {
+    // The copy of what is shown has no row padding, unlike the surfaces; narrow 16-bit rows
+    // and widths around the groups of sixteen check that pieces, groups and the pixels after
+    // them meet. A window pixel under an unchanged piece is spoiled on purpose: it must stay
+    // spoiled, as nothing there was to be written.
+    const struct { int32_t FromDepth, ToDepth; } formats[] = {{24, 32}, {24, 24}, {16, 16}, {32, 32}};
+    for (const auto& format : formats) {
+        for (const int32_t width : {1, 15, 16, 17, 33, 640}) {
+            for (const int32_t factor : {1, 2, 3}) {
+                const std::string label = std::to_string(format.FromDepth) + " to " +
+                                          std::to_string(format.ToDepth) + " bits, width " +
+                                          std::to_string(width) + " by " + std::to_string(factor);
+                const int32_t height = 5;
+                const TSurfacePtr from = NewSurface(width, height, format.FromDepth);
+                const TSurfacePtr to = NewSurface(width * factor + 1, height * factor, format.ToDepth);
+                for (int32_t y = 0; y < height; ++y)
+                    for (int32_t x = 0; x < width; ++x)
+                        WritePixel(from.get(), x, y, static_cast<uint8_t>(x * 7 + y),
+                                   static_cast<uint8_t>(x * 13), static_cast<uint8_t>(255 - x));
+                ScaleUp(from.get(), to.get(), factor);
+                const int32_t bytes = from->format->BytesPerPixel;
+                std::vector<uint8_t> shown;
+                for (int32_t y = 0; y < height; ++y) {
+                    const auto* row = static_cast<const uint8_t*>(from->pixels) + y * from->pitch;
+                    shown.insert(shown.end(), row, row + width * bytes);
+                }
+                const auto wrong = [&] {
+                    int32_t count = 0;
+                    for (int32_t y = 0; y < height * factor; ++y)
+                        for (int32_t x = 0; x < width * factor; ++x)
+                            count +=
+                                ReadColor(to.get(), x, y) != ReadColor(from.get(), x / factor, y / factor);
+                    for (int32_t y = 0; y < height; ++y)
+                        count += std::memcmp(static_cast<const uint8_t*>(from->pixels) + y * from->pitch,
+                                             shown.data() + y * width * bytes,
+                                             static_cast<size_t>(width * bytes)) != 0;
+                    return count;
+                };
+                const TRowRange none = ShowChangedPieces(from.get(), shown.data(), to.get(), factor);
+                EXPECT_EQ(none.First, -1) << label << ": nothing changed";
+                const struct {
+                    int32_t Row, First, Count;
+                } changes[] = {{2, width - 1, 1},
+                               {1, std::min(8, width - 1), 1},
+                               {3, 0, width},
+                               {4, std::min(17, width - 1), std::min(20, width - std::min(17, width - 1))}};
+                uint8_t shade = 0;
+                for (const auto& change : changes) {
+                    shade = static_cast<uint8_t>(shade + 40);
+                    for (int32_t x = change.First; x < change.First + change.Count; ++x)
+                        WritePixel(from.get(), x, change.Row, shade, static_cast<uint8_t>(x), 3);
+                    // Pixel 0 of row 4 lies in a piece that does not change there when the row is
+                    // longer than that piece.
+                    const bool spoil = change.Row == 4 && width > 16;
+                    if (spoil) WritePixel(to.get(), 0, 4 * factor, 1, 2, 3);
+                    const uint32_t spoiled = ReadColor(to.get(), 0, 4 * factor);
+                    const TRowRange one = ShowChangedPieces(from.get(), shown.data(), to.get(), factor);
+                    const std::string which = label + ", row " + std::to_string(change.Row);
+                    EXPECT_EQ(one.First, change.Row) << which;
+                    EXPECT_EQ(one.Last, change.Row) << which;
+                    if (spoil) {
+                        EXPECT_EQ(ReadColor(to.get(), 0, 4 * factor), spoiled) << which;
+                        // Mended as a present of a new mode would, so the rest can be checked.
+                        ScaleUp(from.get(), to.get(), factor, 4, 1);
+                    }
+                    EXPECT_EQ(wrong(), 0) << which;
+                }
+                // Two rows apart in one present report both and what lies between.
+                WritePixel(from.get(), 0, 0, 1, 1, 1);
+                WritePixel(from.get(), width - 1, 4, 2, 2, 2);
+                const TRowRange two = ShowChangedPieces(from.get(), shown.data(), to.get(), factor);
+                EXPECT_EQ(two.First, 0) << label;
+                EXPECT_EQ(two.Last, 4) << label;
+                EXPECT_EQ(wrong(), 0) << label;
             }
         }
     }
