@@ -186,15 +186,17 @@ bool TBriskDraw::MarkDrawnGroups() {
         DrawnAreas.Picture != Surface)
         return false;
     const int32_t perRow = (Surface->w + kGroupPixels - 1) / kGroupPixels;
-    Groups.assign(static_cast<size_t>(perRow) * static_cast<size_t>(Surface->h), 0);
+    if (perRow > 64) return false;
+    Groups.assign(static_cast<size_t>(Surface->h), 0);
     const auto mark = [&](const TBriskRect& area) {
         if (area.W == 0 || area.H == 0) return;
         const int32_t first = std::clamp(area.X / kGroupPixels, 0, perRow - 1);
         const int32_t last = std::clamp((area.X + area.W - 1) / kGroupPixels, first, perRow - 1);
+        const uint64_t upTo = last == 63 ? ~uint64_t{0} : (uint64_t{1} << (last + 1)) - 1;
+        const uint64_t bits = upTo & ~((uint64_t{1} << first) - 1);
         const int32_t bottom = std::min(area.Y + area.H, Surface->h);
         for (int32_t y = std::max<int32_t>(area.Y, 0); y < bottom; ++y)
-            std::memset(Groups.data() + static_cast<ptrdiff_t>(y) * perRow + first, 1,
-                        static_cast<size_t>(last - first + 1));
+            Groups[static_cast<size_t>(y)] |= bits;
     };
     for (const TBriskRect& area : DrawnAreas.Areas)
         mark(area);
@@ -253,8 +255,8 @@ void TBriskDraw::ShowPicture() {
         written = {0, Surface->h - 1};
     } else {
         written = ShowChangedPieces(Surface, ShownPicture.data(), Window, Scale,
-                                    MarkDrawnGroups() ? std::span<const uint8_t>(Groups)
-                                                      : std::span<const uint8_t>());
+                                    MarkDrawnGroups() ? std::span<const uint64_t>(Groups)
+                                                      : std::span<const uint64_t>());
     }
     if (written.First < 0) return;
     SDL_UpdateRect(Window, 0, written.First * Scale, static_cast<Uint32>(Window->w),

@@ -101,8 +101,8 @@ private:
     // is not known in full.
     std::vector<TBriskRect> LastAreas;
     bool LastAreasKnown = false;
-    // One flag per group of pixels the present compares, reused from frame to frame.
-    std::vector<uint8_t> Groups;
+    // A row's groups of pixels the present compares, one bit each, reused from frame to frame.
+    std::vector<uint64_t> Groups;
     void ShowPicture();
     [[nodiscard]] bool MarkDrawnGroups();
     void EndFrameRecord();

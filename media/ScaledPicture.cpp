@@ -4,6 +4,7 @@
 #include "media/SurfaceUtils.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -336,30 +337,24 @@ bool ShowChangedRun(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t 
 } // namespace
 
 TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor,
-                            std::span<const uint8_t> groups) {
+                            std::span<const uint64_t> groups) {
     TRowRange written;
     WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
-        const int32_t perRow = (from->w + kGroupPixels - 1) / kGroupPixels;
-        if (!groups.empty() && groups.size() < static_cast<size_t>(perRow) * static_cast<size_t>(height))
-            return;
+        const bool chosen = !groups.empty() && groups.size() >= static_cast<size_t>(height) &&
+                            (from->w + kGroupPixels - 1) / kGroupPixels <= 64;
         for (int32_t y = 0; y < height; ++y) {
             bool changed = false;
-            if (groups.empty()) {
+            if (!chosen) {
                 changed = ShowChangedRun(from, shown, to, factor, y, 0, width);
             } else {
-                const uint8_t* flags = groups.data() + static_cast<ptrdiff_t>(y) * perRow;
-                for (int32_t group = 0; group < perRow;) {
-                    if (flags[group] == 0) {
-                        ++group;
-                        continue;
-                    }
-                    int32_t stop = group + 1;
-                    while (stop < perRow && flags[stop] != 0)
-                        ++stop;
-                    const int32_t first = group * kGroupPixels;
-                    const int32_t end = std::min(stop * kGroupPixels, width);
-                    if (first < end && ShowChangedRun(from, shown, to, factor, y, first, end)) changed = true;
-                    group = stop;
+                // Runs of set bits, each compared as one span.
+                for (uint64_t bits = groups[static_cast<size_t>(y)]; bits != 0;) {
+                    const int first = std::countr_zero(bits);
+                    const int count = std::countr_one(bits >> first);
+                    const int32_t begin = first * kGroupPixels;
+                    const int32_t end = std::min((first + count) * kGroupPixels, width);
+                    if (begin < end && ShowChangedRun(from, shown, to, factor, y, begin, end)) changed = true;
+                    bits = first + count >= 64 ? 0 : bits & ~((uint64_t{2} << (first + count - 1)) - 1);
                 }
             }
             if (!changed) continue;

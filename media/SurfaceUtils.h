@@ -88,11 +88,11 @@ struct TRowRange {
 // Makes to show from as ScaleUp draws it, given shown: from's pixels as to last showed them, rows of from->w
 // pixels without padding. Only the pieces of from that differ from shown are enlarged, and copied into
 // shown; returns the rows of from whose blocks were written.
-// With groups, only those of from's groups of kGroupPixels pixels whose flag is set are looked at, row
-// after row, (from->w + kGroupPixels - 1) / kGroupPixels flags to a row.
+// With groups, one word to a row, only the row's groups of kGroupPixels pixels whose bit is set are looked
+// at (group g is bit g); whole rows are when from is too wide for a word's bits.
 inline constexpr int32_t kGroupPixels = 16;
 [[nodiscard]] TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor,
-                                          std::span<const uint8_t> groups = {});
+                                          std::span<const uint64_t> groups = {});
 
 // Moves the top left width by height pixels of surface by (dx, dy) within that area, as a
 // scrolled picture moves; what moves out is lost and the uncovered strips keep their old pixels
