@@ -81,7 +81,7 @@ bool ErrorScreenFromText(std::string_view text) {
 }
 
 bool TBriskGame::RenderErrorScreen(std::string_view message) {
-    SDL_FillRect(Screen->Surface, nullptr, 0);
+    FillRect(Screen->Surface, 0, 0, kPictureWidth, kPictureHeight, 0, 0, 0);
     DrawMenuBackground();
     DrawTitleLine();
     TBriskFont* font = ReadableFont();
@@ -97,11 +97,9 @@ bool TBriskGame::RenderErrorScreen(std::string_view message) {
     lines.resize(std::min(lines.size(), room > trailer.size() ? room - trailer.size() : 0));
     lines.insert(lines.end(), trailer.begin(), trailer.end());
     // A dark panel keeps the text readable on every background.
-    SDL_Rect panel{static_cast<Sint16>(kTextX - kPanelMargin), static_cast<Sint16>(kTextTop - kPanelMargin),
-                   static_cast<Uint16>(kTextWidth + 2 * kPanelMargin),
-                   static_cast<Uint16>(static_cast<int32_t>(lines.size()) * lineHeight + 2 * kPanelMargin)};
-    SDL_FillRect(Screen->Surface, &panel,
-                 SDL_MapRGB(Screen->Surface->format, kPanelRed, kPanelGreen, kPanelBlue));
+    FillRect(Screen->Surface, kTextX - kPanelMargin, kTextTop - kPanelMargin, kTextWidth + 2 * kPanelMargin,
+             static_cast<int32_t>(lines.size()) * lineHeight + 2 * kPanelMargin, kPanelRed, kPanelGreen,
+             kPanelBlue);
     int32_t y = kTextTop;
     for (const std::string& line : lines) {
         font->TextOut(kTextX, y, line);

@@ -239,8 +239,8 @@ void TBriskGame::GameProcess() {
 
 void TBriskGame::RenderGame() {
     // Items are drawn where the last update left them; this frame's update shows next frame.
-    GroundBuffer->Draw(Map->TileCol() * kTileWidth - Map->ViewX() - kSquareWidth,
-                       Map->TileRow() * kTileHeight - Map->ViewY() - kSquareHeight);
+    GroundBuffer->DrawAsBackdrop(Map->TileCol() * kTileWidth - Map->ViewX() - kSquareWidth,
+                                 Map->TileRow() * kTileHeight - Map->ViewY() - kSquareHeight);
     // The world reads a clock that stands while the match is paused or between rounds, so
     // nothing it times runs on meanwhile; the network and the menus keep the system's.
     const bool stands = WorldStands();

@@ -3,9 +3,9 @@
 #include "app/GameUnit.h"
 #include "media/BriskDraws.h"
 #include "media/BriskText.h"
+#include "media/SurfaceUtils.h"
 #include "platform/Clock.h"
 
-#include <SDL.h>
 #include <string>
 #include <string_view>
 
@@ -23,10 +23,7 @@ constexpr int32_t kHeadlineY = 185;
 constexpr int32_t kSublineY = 235;
 
 void DrawBand() {
-    SDL_Surface* surface = Screen->Surface;
-    if (surface == nullptr) return;
-    SDL_Rect band{kBandLeft, kBandTop, kBandWidth, kBandHeight};
-    SDL_FillRect(surface, &band, SDL_MapRGB(surface->format, 16, 12, 24));
+    FillRect(Screen->Surface, kBandLeft, kBandTop, kBandWidth, kBandHeight, 16, 12, 24);
 }
 
 void DrawCentred(TBriskFont& font, int32_t y, std::string_view text) {

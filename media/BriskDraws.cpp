@@ -127,13 +127,17 @@ bool TBriskDraw::OpenWindow() {
     const Uint32 flags = FullScreen ? (SDL_FULLSCREEN | SDL_HWPALETTE) : SDL_HWPALETTE;
     Window = SDL_SetVideoMode(kPictureWidth * Scale, kPictureHeight * Scale, WindowDepth, flags);
     ShownPicture.clear();
+    // Whatever was drawn before, the next two presents compare the whole picture.
+    DrawnAreas.Incomplete = true;
     if (Window == nullptr) {
         Surface = nullptr;
+        DrawnAreas.Picture = nullptr;
         return false;
     }
     if (Scale == 1 && Window->format->BitsPerPixel == kScreenDepth) {
         OwnPicture.reset();
         Surface = Window;
+        DrawnAreas.Picture = Surface;
         return true;
     }
     // The picture stays at 24 bits with the window's channel masks, so pictures converted for
@@ -145,6 +149,7 @@ bool TBriskDraw::OpenWindow() {
                                               format.Rmask, format.Gmask, format.Bmask, 0));
     }
     Surface = OwnPicture.get();
+    DrawnAreas.Picture = Surface;
     return Surface != nullptr;
 }
 
@@ -154,7 +159,70 @@ void TBriskDraw::Flip(TFramePace pace) {
     WaitForNextFrame(pace == TFramePace::Match ? MatchFps : MenuFps);
 }
 
+void TBriskDraw::DrawBackdrop(SDL_Surface* image, bool watchable, int32_t x, int32_t y,
+                              const std::function<void()>& draw) {
+    ++FrameBackdrops;
+    BackdropKept = watchable && image != nullptr && image == LastBackdrop.Image && x == LastBackdrop.X &&
+                   y == LastBackdrop.Y && DrawnAreas.Backdrop == image && !DrawnAreas.BackdropDrawnOn;
+    struct TPause {
+        TPause() { DrawnAreas.Paused = true; }
+        ~TPause() { DrawnAreas.Paused = false; }
+        TPause(const TPause&) = delete;
+        TPause& operator=(const TPause&) = delete;
+    };
+    {
+        const TPause pause;
+        draw();
+    }
+    FrameBackdrop = watchable ? TBackdrop{image, x, y} : TBackdrop{};
+    DrawnAreas.Backdrop = FrameBackdrop.Image;
+    DrawnAreas.BackdropDrawnOn = false;
+}
+
+bool TBriskDraw::MarkDrawnGroups() {
+    // Any doubt compares everything: no backdrop or a second one, a changed or moved one, or
+    // draws of this frame or the last that were not all recorded.
+    if (!BackdropKept || FrameBackdrops != 1 || !LastAreasKnown || DrawnAreas.Incomplete ||
+        DrawnAreas.Picture != Surface)
+        return false;
+    const int32_t perRow = (Surface->w + kGroupPixels - 1) / kGroupPixels;
+    if (perRow > 64) return false;
+    Groups.assign(static_cast<size_t>(Surface->h), 0);
+    const auto mark = [&](const TBriskRect& area) {
+        if (area.W == 0 || area.H == 0) return;
+        const int32_t first = std::clamp(area.X / kGroupPixels, 0, perRow - 1);
+        const int32_t last = std::clamp((area.X + area.W - 1) / kGroupPixels, first, perRow - 1);
+        const uint64_t upTo = last == 63 ? ~uint64_t{0} : (uint64_t{1} << (last + 1)) - 1;
+        const uint64_t bits = upTo & ~((uint64_t{1} << first) - 1);
+        const int32_t bottom = std::min(area.Y + area.H, Surface->h);
+        for (int32_t y = std::max<int32_t>(area.Y, 0); y < bottom; ++y)
+            Groups[static_cast<size_t>(y)] |= bits;
+    };
+    for (const TBriskRect& area : DrawnAreas.Areas)
+        mark(area);
+    for (const TBriskRect& area : LastAreas)
+        mark(area);
+    ++NarrowPresents;
+    return true;
+}
+
+void TBriskDraw::EndFrameRecord() {
+    LastAreas.swap(DrawnAreas.Areas);
+    DrawnAreas.Areas.clear();
+    LastAreasKnown = !DrawnAreas.Incomplete && DrawnAreas.Picture == Surface && Surface != nullptr;
+    DrawnAreas.Incomplete = false;
+    LastBackdrop = FrameBackdrops == 1 ? FrameBackdrop : TBackdrop{};
+    FrameBackdrop = {};
+    FrameBackdrops = 0;
+    BackdropKept = false;
+}
+
 void TBriskDraw::Present() {
+    ShowPicture();
+    EndFrameRecord();
+}
+
+void TBriskDraw::ShowPicture() {
     if (Window == nullptr || Surface == nullptr) return;
     if (Surface == Window) {
         SDL_Flip(Window);
@@ -186,7 +254,9 @@ void TBriskDraw::Present() {
         ScaleUp(Surface, Window, Scale);
         written = {0, Surface->h - 1};
     } else {
-        written = ShowChangedPieces(Surface, ShownPicture.data(), Window, Scale);
+        written = ShowChangedPieces(Surface, ShownPicture.data(), Window, Scale,
+                                    MarkDrawnGroups() ? std::span<const uint64_t>(Groups)
+                                                      : std::span<const uint64_t>());
     }
     if (written.First < 0) return;
     SDL_UpdateRect(Window, 0, written.First * Scale, static_cast<Uint32>(Window->w),

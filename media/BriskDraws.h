@@ -7,6 +7,7 @@
 #include "media/SurfaceUtils.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,12 @@ public:
     // changed since the last present is enlarged (and widened) into the window, and only the
     // rows holding it are sent to the screen.
     void Present();
+    // Draws the frame's backdrop, the layer everything else is drawn over, with draw. When it
+    // is the same image, watchable for change and unchanged since, at the same place as the last
+    // frame's, the picture can differ from the shown one only where the library drew this
+    // frame or the last, and the scaled present compares only there.
+    void DrawBackdrop(SDL_Surface* image, bool watchable, int32_t x, int32_t y,
+                      const std::function<void()>& draw);
     // SDL_PollEvent with mouse positions in picture pixels. F11 and Alt+Enter switch between
     // window and full screen here and never reach the caller.
     bool PollEvent(SDL_Event& event);
@@ -61,6 +68,8 @@ public:
     // SDL's dummy driver: nobody looks at the window, so nothing waits for a player.
     bool Headless = false;
     uint32_t FrameCount = 0; // frames presented since start
+    // Scaled presents that compared only what was drawn over a kept backdrop.
+    uint32_t NarrowPresents = 0;
 
 private:
     // Sets the video mode for FullScreen and Scale; false when SDL refused it.
@@ -77,6 +86,26 @@ private:
     // The window has 32 bits, as desktops do, so presenting it needs no conversion of SDL's
     // own, which costs many times our enlargement; a 16- or 24-bit desktop gets 24.
     int32_t WindowDepth = 32;
+    // The backdrops of the last frame and this one; Image is null when a frame had none.
+    struct TBackdrop {
+        SDL_Surface* Image = nullptr;
+        int32_t X = 0;
+        int32_t Y = 0;
+    };
+    TBackdrop LastBackdrop;
+    TBackdrop FrameBackdrop;
+    int32_t FrameBackdrops = 0;
+    // This frame's backdrop is the last frame's, pixel for pixel.
+    bool BackdropKept = false;
+    // What the library drew over the last frame's backdrop; LastAreasKnown is false when that
+    // is not known in full.
+    std::vector<TBriskRect> LastAreas;
+    bool LastAreasKnown = false;
+    // A row's groups of pixels the present compares, one bit each, reused from frame to frame.
+    std::vector<uint64_t> Groups;
+    void ShowPicture();
+    [[nodiscard]] bool MarkDrawnGroups();
+    void EndFrameRecord();
     uint32_t NextFrameTick = 0;
 };
 

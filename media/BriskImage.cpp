@@ -50,6 +50,13 @@ void TBriskImage::DrawTo(TBriskDraw& screen, int32_t x, int32_t y) {
     BlitRect(whole != nullptr ? whole : Surface.get(), SrcRect, screen.Surface, x, y, &DestRect);
 }
 
+void TBriskImage::DrawAsBackdrop(int32_t x, int32_t y) {
+    if (Screen == nullptr) return;
+    // A keyed picture is drawn from a copy that drawing into Surface does not reach, so only
+    // an unkeyed one can be watched for change.
+    Screen->DrawBackdrop(Surface.get(), WholeSurface() == nullptr, x, y, [&] { DrawTo(*Screen, x, y); });
+}
+
 TBriskRect TBriskImage::FrameRect(int32_t frame) const {
     if (!Surface || FrameWidth <= 0 || FrameHeight <= 0) return {};
     // A sheet narrower than one cell would divide by zero below; it holds one cell per row.

@@ -33,6 +33,8 @@ public:
 
     void Draw(int32_t x, int32_t y);
     void DrawTo(TBriskDraw& screen, int32_t x, int32_t y);
+    // Draws the image whole as the screen's backdrop for this frame (see TBriskDraw::DrawBackdrop).
+    void DrawAsBackdrop(int32_t x, int32_t y);
     // Cells count from 0 along each row, then row by row. Without surface, or with a zero
     // cell size, nothing is drawn.
     void DrawFrame(int32_t x, int32_t y, int32_t frame);

@@ -128,7 +128,9 @@ void TBriskFont::TextOutTo(SDL_Surface* target, int32_t x, int32_t y, std::strin
     Surface.reset(TTF_RenderText_Solid(TTFFont.get(), std::string(text).c_str(), color));
     NeedsRender = false;
     SDL_Rect destination{static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
-    if (!Surface || SDL_UpperBlit(Surface.get(), nullptr, target, &destination) < 0) {
+    const bool drawn = Surface && SDL_UpperBlit(Surface.get(), nullptr, target, &destination) >= 0;
+    if (Surface) DrawnAreas.Note(target, destination.x, destination.y, destination.w, destination.h);
+    if (!drawn) {
         LogError(std::string("Couldn't render font: ") + SDL_GetError(), "TBriskFont.RenderFont");
         std::exit(1);
     }

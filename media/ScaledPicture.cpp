@@ -4,6 +4,7 @@
 #include "media/SurfaceUtils.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -291,41 +292,70 @@ TRowRange RefreshScaled(SDL_Surface* from, SDL_Surface* to, int32_t factor) {
     return written;
 }
 
-TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor) {
+namespace {
+
+// Pixels first to end of row y of from into to as ShowChangedPieces does; returns whether any were written.
+bool ShowChangedRun(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor, int32_t y,
+                    int32_t first, int32_t end) {
+    const int32_t bytes = from->format->BytesPerPixel;
+    const bool widening = bytes == 3 && to->format->BytesPerPixel == 4;
+    const Uint8* row = PixelAddress(from, 0, y);
+    Uint8* copy = shown + static_cast<ptrdiff_t>(y) * from->w * bytes;
+    // Most rows of most frames are unchanged, and the library's compare is the fastest way
+    // through them.
+    if (std::memcmp(row + first * bytes, copy + first * bytes, static_cast<size_t>((end - first) * bytes)) ==
+        0)
+        return false;
+    bool changed = false;
+    int32_t x = first;
+    if (widening)
+        x += ShowChangedGroups(row + first * bytes, copy + first * bytes,
+                               PixelAddress(to, first * factor, y * factor), to->pitch, end - first, factor,
+                               changed);
+    // What the groups left: runs of changed pieces are enlarged as one span.
+    const auto same = [&](int32_t at) {
+        const auto count = static_cast<size_t>(std::min(kPiecePixels, end - at) * bytes);
+        return std::memcmp(row + at * bytes, copy + at * bytes, count) == 0;
+    };
+    while (x < end) {
+        if (same(x)) {
+            x += kPiecePixels;
+            continue;
+        }
+        int32_t stop = x + kPiecePixels;
+        while (stop < end && !same(stop))
+            stop += kPiecePixels;
+        stop = std::min(stop, end);
+        std::memcpy(copy + x * bytes, row + x * bytes, static_cast<size_t>((stop - x) * bytes));
+        EnlargeRow(from, to, y, x, stop - x, factor, false);
+        changed = true;
+        x = stop;
+    }
+    return changed;
+}
+
+} // namespace
+
+TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor,
+                            std::span<const uint64_t> groups) {
     TRowRange written;
     WithScalable(from, to, factor, [&](int32_t width, int32_t height) {
-        const int32_t bytes = from->format->BytesPerPixel;
-        const bool widening = bytes == 3 && to->format->BytesPerPixel == 4;
-        const auto shownRow = static_cast<ptrdiff_t>(from->w) * bytes;
-        const auto rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytes);
+        const bool chosen = !groups.empty() && groups.size() >= static_cast<size_t>(height) &&
+                            (from->w + kGroupPixels - 1) / kGroupPixels <= 64;
         for (int32_t y = 0; y < height; ++y) {
-            const Uint8* row = PixelAddress(from, 0, y);
-            Uint8* copy = shown + y * shownRow;
-            // Most rows of most frames are unchanged, and the library's compare is the fastest
-            // way through them.
-            if (std::memcmp(row, copy, rowBytes) == 0) continue;
             bool changed = false;
-            int32_t x = widening ? ShowChangedGroups(row, copy, PixelAddress(to, 0, y * factor), to->pitch,
-                                                     width, factor, changed)
-                                 : 0;
-            // What the groups left: runs of changed pieces are enlarged as one span.
-            const auto same = [&](int32_t at) {
-                const auto count = static_cast<size_t>(std::min(kPiecePixels, width - at) * bytes);
-                return std::memcmp(row + at * bytes, copy + at * bytes, count) == 0;
-            };
-            while (x < width) {
-                if (same(x)) {
-                    x += kPiecePixels;
-                    continue;
+            if (!chosen) {
+                changed = ShowChangedRun(from, shown, to, factor, y, 0, width);
+            } else {
+                // Runs of set bits, each compared as one span.
+                for (uint64_t bits = groups[static_cast<size_t>(y)]; bits != 0;) {
+                    const int first = std::countr_zero(bits);
+                    const int count = std::countr_one(bits >> first);
+                    const int32_t begin = first * kGroupPixels;
+                    const int32_t end = std::min((first + count) * kGroupPixels, width);
+                    if (begin < end && ShowChangedRun(from, shown, to, factor, y, begin, end)) changed = true;
+                    bits = first + count >= 64 ? 0 : bits & ~((uint64_t{2} << (first + count - 1)) - 1);
                 }
-                int32_t end = x + kPiecePixels;
-                while (end < width && !same(end))
-                    end += kPiecePixels;
-                end = std::min(end, width);
-                std::memcpy(copy + x * bytes, row + x * bytes, static_cast<size_t>((end - x) * bytes));
-                EnlargeRow(from, to, y, x, end - x, factor, false);
-                changed = true;
-                x = end;
             }
             if (!changed) continue;
             if (written.First < 0) written.First = y;

@@ -8,7 +8,29 @@
 #include <cstdlib>
 #include <cstring>
 
+TDrawnAreas DrawnAreas;
+
+void TDrawnAreas::Note(SDL_Surface* target, int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (target == nullptr || w <= 0 || h <= 0) return;
+    if (target == Backdrop) BackdropDrawnOn = true;
+    if (target != Picture || Paused || Incomplete) return;
+    const int32_t left = std::max(x, 0);
+    const int32_t top = std::max(y, 0);
+    const auto right = static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, target->w));
+    const auto bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, target->h));
+    if (right <= left || bottom <= top) return;
+    if (Areas.size() >= kMaxAreas) {
+        Incomplete = true;
+        Areas.clear();
+        return;
+    }
+    Areas.push_back(MakeRect(left, top, right - left, bottom - top));
+}
+
 void TSurfaceFree::operator()(SDL_Surface* surface) const {
+    // Another surface may come at the same address with other pixels.
+    if (surface != nullptr && surface == DrawnAreas.Backdrop) DrawnAreas.BackdropDrawnOn = true;
+    if (surface != nullptr && surface == DrawnAreas.Picture) DrawnAreas.Incomplete = true;
     SDL_FreeSurface(surface);
 }
 
@@ -103,8 +125,12 @@ void BlitRect(SDL_Surface* from, const TBriskRect& src, SDL_Surface* target, int
             }
         }
     } else {
-        SDL_UpperBlit(from, &source, target, &destination);
+        // SDL clips destination to what it draws; a failed blit is noted at its full size, as
+        // it may still have drawn some.
+        if (SDL_UpperBlit(from, &source, target, &destination) < 0)
+            DrawnAreas.Note(target, x, y, src.W, src.H);
     }
+    DrawnAreas.Note(target, destination.x, destination.y, destination.w, destination.h);
     if (dest != nullptr) *dest = TBriskRect{destination.x, destination.y, destination.w, destination.h};
 }
 
@@ -120,6 +146,7 @@ void ScrollArea(SDL_Surface* surface, int32_t width, int32_t height, int32_t dx,
     const int32_t fromX = std::max(-dx, 0);
     const int32_t toX = std::max(dx, 0);
     const int32_t rows = height - std::abs(dy);
+    DrawnAreas.Note(surface, 0, 0, width, height);
     // Rows are taken in the order that reads each source row before it is overwritten; within a
     // row memmove copes with the overlap.
     for (int32_t i = 0; i < rows; ++i) {
@@ -170,6 +197,7 @@ void FillRect(SDL_Surface* surface, int32_t x, int32_t y, int32_t w, int32_t h, 
     SDL_Rect rect{static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left),
                   static_cast<Uint16>(bottom - top)};
     SDL_FillRect(surface, &rect, SDL_MapRGB(surface->format, red, green, blue));
+    DrawnAreas.Note(surface, left, top, right - left, bottom - top);
 }
 
 void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t green, uint8_t blue) {
@@ -177,6 +205,7 @@ void WritePixel(SDL_Surface* surface, int32_t x, int32_t y, uint8_t red, uint8_t
     const uint32_t value = SDL_MapRGB(surface->format, red, green, blue);
     const TSurfaceLock lock(surface);
     if (!lock.Ok() || surface->pixels == nullptr) return;
+    DrawnAreas.Note(surface, x, y, 1, 1);
     Uint8* p = PixelAddress(surface, x, y);
     switch (surface->format->BytesPerPixel) {
     case 1:

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <span>
+#include <vector>
 
 struct SDL_Surface;
 
@@ -23,6 +25,27 @@ struct TBriskRect {
 };
 
 [[nodiscard]] TBriskRect MakeRect(int32_t x, int32_t y, int32_t w, int32_t h);
+
+// Where the library's draws landed since the present last took them: rectangles for the
+// picture, and for one other surface (the match's backdrop) only whether it was drawn on.
+// Every draw of the library into a surface notes itself here, so the present can tell what a
+// frame may have changed.
+struct TDrawnAreas {
+    // More rectangles than this in a frame and the frame counts as changed anywhere: past that
+    // many, comparing the whole picture is no dearer.
+    static constexpr size_t kMaxAreas = 1024;
+    SDL_Surface* Picture = nullptr;
+    SDL_Surface* Backdrop = nullptr;
+    std::vector<TBriskRect> Areas; // clipped to the picture
+    // True when this frame's areas cannot be trusted: too many, or the picture was replaced.
+    bool Incomplete = false;
+    bool BackdropDrawnOn = false;
+    // Set only while the backdrop itself is drawn onto the picture.
+    bool Paused = false;
+
+    void Note(SDL_Surface* target, int32_t x, int32_t y, int32_t w, int32_t h);
+};
+extern TDrawnAreas DrawnAreas;
 
 // Blits source rectangle src of from onto target at (x, y); nothing when either surface is
 // absent. The clipped destination is written back into dest when given.
@@ -65,7 +88,11 @@ struct TRowRange {
 // Makes to show from as ScaleUp draws it, given shown: from's pixels as to last showed them, rows of from->w
 // pixels without padding. Only the pieces of from that differ from shown are enlarged, and copied into
 // shown; returns the rows of from whose blocks were written.
-[[nodiscard]] TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor);
+// With groups, one word to a row, only the row's groups of kGroupPixels pixels whose bit is set are looked
+// at (group g is bit g); whole rows are when from is too wide for a word's bits.
+inline constexpr int32_t kGroupPixels = 16;
+[[nodiscard]] TRowRange ShowChangedPieces(SDL_Surface* from, uint8_t* shown, SDL_Surface* to, int32_t factor,
+                                          std::span<const uint64_t> groups = {});
 
 // Moves the top left width by height pixels of surface by (dx, dy) within that area, as a
 // scrolled picture moves; what moves out is lost and the uncovered strips keep their old pixels
