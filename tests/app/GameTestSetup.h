@@ -2,12 +2,14 @@
 // and start from input no earlier test left behind.
 #pragma once
 
+#include "app/GameUnit.h"
 #include "world/KeyState.h"
 
 #include <SDL.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <memory>
 
 // Links the built game's folders ("images", "data", "sound", "maps") into the test folder, so
 // a game made there reads the shipped data; call it through ASSERT_NO_FATAL_FAILURE.
@@ -27,4 +29,16 @@ inline void ResetInput() {
     SDL_Event stale;
     while (SDL_PollEvent(&stale) != 0) {
     }
+}
+
+// A local match of two keyboard players on Default, started as PLAY starts it; the caller
+// checks that it reached the match.
+inline std::unique_ptr<TBriskGame> StartMatchOnDefault() {
+    auto game = std::make_unique<TBriskGame>();
+    game->EnterSetup();
+    game->AIBox = 0;
+    game->MapNames = {"Default"};
+    game->MapIndex = 0;
+    game->GameInitialization();
+    return game;
 }

@@ -32,12 +32,7 @@ protected:
         MediaFixture::SetUp();
         ASSERT_NO_FATAL_FAILURE(LinkGameFolders(Media->Folder(), {"images", "data", "sound", "maps"}));
         ResetInput();
-        Game = std::make_unique<TBriskGame>();
-        Game->EnterSetup();
-        Game->AIBox = 0;
-        Game->MapNames = {"Default"};
-        Game->MapIndex = 0;
-        Game->GameInitialization();
+        Game = StartMatchOnDefault();
         ASSERT_EQ(Game->State, TGameState::Game);
     }
     void TearDown() override {
